@@ -1,0 +1,35 @@
+#!/usr/bin/env python3
+"""Runs raizes on every cases/**/NAME.in and compares the whole of its output.
+
+NAME.out holds the exact bytes expected on standard output. Where NAME.err
+exists, the run must fail with status 1 and write exactly those bytes to
+standard error; otherwise it must succeed with status 0 and say nothing there.
+Each case runs under the C locale and under a Portuguese one: the output must
+not depend on the locale.
+"""
+import os
+import pathlib
+import subprocess
+import sys
+
+binary, cases = sys.argv[1], pathlib.Path(sys.argv[2])
+failed = passed = 0
+for case in sorted(cases.rglob("*.in")):
+    out = case.with_suffix(".out").read_bytes()
+    err_file = case.with_suffix(".err")
+    err = err_file.read_bytes() if err_file.exists() else b""
+    status = 1 if err_file.exists() else 0
+    for locale in ("C", "pt_BR.UTF-8"):
+        env = dict(os.environ, LANG=locale, LC_ALL=locale)
+        run = subprocess.run([binary], input=case.read_bytes(), capture_output=True,
+                             env=env, timeout=10, check=False)
+        got = (run.returncode, run.stdout, run.stderr)
+        if got == (status, out, err):
+            passed += 1
+            continue
+        failed += 1
+        print(f"FAIL {case.relative_to(cases)} (LC_ALL={locale})")
+        print(f"  expected {(status, out, err)!r}")
+        print(f"  got      {got!r}")
+print(f"{passed} passed, {failed} failed")
+sys.exit(1 if failed or not passed else 0)

@@ -1,0 +1,73 @@
+#!/usr/bin/env python3
+"""Drives raizes through pipes the way a program answering its prompts would.
+
+Each answer is sent only once its prompt has arrived, so a prompt left in a
+buffer shows up as a failure here (after a few seconds), not as a hang.
+"""
+import os
+import select
+import subprocess
+import sys
+
+BINARY = sys.argv[1]
+WAIT = 5.0
+PROMPT = "Digite o Valor de {} \n"
+RESULT = "As raízes da equação são: 2.00 e 1.00".encode()
+
+
+def read_exactly(proc, expected):
+    """Reads from the program until `expected` has arrived; fails on anything else."""
+    got = b""
+    while len(got) < len(expected):
+        ready, _, _ = select.select([proc.stdout], [], [], WAIT)
+        if not ready:
+            raise AssertionError(f"waited {WAIT}s for {expected!r}, got only {got!r}")
+        chunk = os.read(proc.stdout.fileno(), len(expected) - len(got))
+        if not chunk:
+            raise AssertionError(f"output ended after {got!r}, expected {expected!r}")
+        got += chunk
+    if got != expected:
+        raise AssertionError(f"expected {expected!r}, got {got!r}")
+
+
+def quiet(proc):
+    """The program is waiting for input: nothing more may be written yet."""
+    ready, _, _ = select.select([proc.stdout], [], [], 0.2)
+    if ready:
+        raise AssertionError(f"wrote {os.read(proc.stdout.fileno(), 100)!r} before its answer")
+
+
+def session(answers, result, status):
+    """answers[i] is sent after prompt i; result is what follows the last prompt."""
+    proc = subprocess.Popen([BINARY], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                            stderr=subprocess.DEVNULL)
+    try:
+        for name, answer in zip("ABC", answers):
+            read_exactly(proc, PROMPT.format(name).encode())
+            if answer is not None:
+                quiet(proc)
+                proc.stdin.write(answer.encode())
+                proc.stdin.flush()
+        read_exactly(proc, result)
+        code = proc.wait(timeout=WAIT)
+        if os.read(proc.stdout.fileno(), 100) != b"" or code != status:
+            raise AssertionError(f"exit status {code} or trailing output, expected {status}")
+    finally:
+        proc.kill()
+        proc.wait()
+
+
+CASES = {
+    "one answer per prompt": (["1\n", "-3\n", "2\n"], RESULT, 0),
+    "all three on the first line": (["1 -3 2\n", None, None], RESULT, 0),
+    "unreadable answer ends the run at once": (["1\n", "x\n"], b"", 1),
+}
+failed = 0
+for title, (answers, result, status) in CASES.items():
+    try:
+        session(answers, result, status)
+    except (AssertionError, subprocess.TimeoutExpired) as problem:
+        failed += 1
+        print(f"FAIL {title}: {problem}")
+print(f"{len(CASES) - failed} passed, {failed} failed")
+sys.exit(1 if failed else 0)
