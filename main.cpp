@@ -1,5 +1,4 @@
 // raizes: solves A·x² + B·x + C = 0 and prints both real roots.
-#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -27,6 +26,8 @@ int main()
     // the same word is left for the next coefficient, as a plain "%f" read
     // of standard input would leave it.
     char word[4096];
+    // White space as the C locale has it, whatever the environment says.
+    const auto blank = [](int ch) { return ch == ' ' || (ch >= '\t' && ch <= '\r'); };
     const char *rest = word;
     const char *end = word;
 
@@ -36,33 +37,38 @@ int main()
 
         const char *why = nullptr;
         if (rest == end) {
-            int from = 0;
-            int to = 0;
-            // The width is sizeof word - 1.
-            const int got = std::scanf(" %n%4095[^ \t\n\v\f\r]%n", &from, word, &to);
-            if (got != 1) {
+            int ch = std::getchar();
+            while (blank(ch)) {
+                ch = std::getchar();
+            }
+            if (ch == EOF) {
                 if (std::ferror(stdin) != 0) {
                     std::fprintf(stderr, "Erro: falha ao ler o valor de %c: %s\n", name[i],
                                  std::strerror(errno));
                 } else {
-                    std::fprintf(stderr, "Erro: a entrada terminou antes do valor de %c\n", name[i]);
+                    std::fprintf(stderr, "Erro: a entrada terminou antes do valor de %c\n",
+                                 name[i]);
                 }
                 return 1;
             }
-            // The count, not strlen: a NUL byte is part of the word and ends
-            // the number like any other stray byte.
+            // A NUL byte is kept as part of the word: it ends the number like
+            // any other stray byte, and the count below does not stop at it.
+            char *w = word;
+            while (ch != EOF && !blank(ch) && w < word + sizeof word - 1) {
+                *w++ = static_cast<char>(ch);
+                ch = std::getchar();
+            }
+            *w = '\0';
             rest = word;
-            end = word + (to - from);
-            if (end - word == static_cast<long>(sizeof word) - 1) {
-                const int next = std::getchar();
-                if (next != EOF && std::isspace(next) == 0) {
-                    why = "é longo demais";
-                }
-                std::ungetc(next, stdin);
+            end = w;
+            if (ch != EOF && !blank(ch)) {
+                why = "é longo demais";
             }
         }
 
         int used = 0;
+        // An out-of-range number becomes an infinity or a zero, as "%f" has it.
+        // NOLINTNEXTLINE(cert-err34-c)
         if (why == nullptr && std::sscanf(rest, "%f%n", coef[i], &used) != 1) {
             why = "não é um número";
         }
@@ -112,8 +118,13 @@ int main()
     const float x1 = static_cast<float>((static_cast<double>(-b) + s) / a2);
     const float x2 = static_cast<float>((static_cast<double>(-b) - s) / a2);
 
-    std::printf("As raízes da equação são: %.2f e %.2f", static_cast<double>(x1),
-                static_cast<double>(x2));
+    // IEEE 754 leaves the sign of a NaN result open, and compilers order the
+    // operands of + and * as they like, so a NaN root is printed as the NaN
+    // that an invalid operation gives on x86-64: the same bytes from every build.
+    const float nan = -std::numeric_limits<float>::quiet_NaN();
+    std::printf("As raízes da equação são: %.2f e %.2f",
+                static_cast<double>(std::isnan(x1) ? nan : x1),
+                static_cast<double>(std::isnan(x2) ? nan : x2));
 
     // The result only counts once it has reached its destination.
     errno = 0;
