@@ -41,16 +41,6 @@ int main()
             while (blank(ch)) {
                 ch = std::getchar();
             }
-            if (ch == EOF) {
-                if (std::ferror(stdin) != 0) {
-                    std::fprintf(stderr, "Erro: falha ao ler o valor de %c: %s\n", name[i],
-                                 std::strerror(errno));
-                } else {
-                    std::fprintf(stderr, "Erro: a entrada terminou antes do valor de %c\n",
-                                 name[i]);
-                }
-                return 1;
-            }
             // A NUL byte is kept as part of the word: it ends the number like
             // any other stray byte, and the count below does not stop at it.
             char *w = word;
@@ -59,6 +49,16 @@ int main()
                 ch = std::getchar();
             }
             *w = '\0';
+            // A read error may have cut the word short, so it is not used.
+            if (std::ferror(stdin) != 0) {
+                std::fprintf(stderr, "Erro: falha ao ler o valor de %c: %s\n", name[i],
+                             std::strerror(errno));
+                return 1;
+            }
+            if (w == word) {
+                std::fprintf(stderr, "Erro: a entrada terminou antes do valor de %c\n", name[i]);
+                return 1;
+            }
             rest = word;
             end = w;
             if (ch != EOF && !blank(ch)) {
@@ -126,10 +126,11 @@ int main()
                 static_cast<double>(std::isnan(x1) ? nan : x1),
                 static_cast<double>(std::isnan(x2) ? nan : x2));
 
-    // The result only counts once it has reached its destination.
+    // The result only counts once it, and every prompt before it, has
+    // reached its destination.
     errno = 0;
     if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
-        std::fprintf(stderr, "Erro: falha ao escrever o resultado%s%s\n", errno != 0 ? ": " : "",
+        std::fprintf(stderr, "Erro: falha ao escrever a saída%s%s\n", errno != 0 ? ": " : "",
                      errno != 0 ? std::strerror(errno) : "");
         return 1;
     }

@@ -8,8 +8,8 @@ ANSWERS = b"1 -3 2\n"
 # shell redirection, standard input, expected standard error
 CASES = {
     "output to a full disk": (">/dev/full", ANSWERS,
-                              b"Erro: falha ao escrever o resultado: No space left on device\n"),
-    "output closed": (">&-", ANSWERS, b"Erro: falha ao escrever o resultado: Bad file descriptor\n"),
+                              b"Erro: falha ao escrever a sa\xc3\xadda: No space left on device\n"),
+    "output closed": (">&-", ANSWERS, b"Erro: falha ao escrever a sa\xc3\xadda: Bad file descriptor\n"),
     "input is a directory": ("</", None, b"Erro: falha ao ler o valor de A: Is a directory\n"),
     "input closed": ("<&-", None, b"Erro: falha ao ler o valor de A: Bad file descriptor\n"),
 }
