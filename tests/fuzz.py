@@ -5,6 +5,9 @@ Every run ends by itself with status 0 or 1 and no signal. Status 0: standard
 output is the three prompts and one well-formed result line, standard error is
 empty. Status 1: standard output is the prompts up to the failed read, standard
 error is one line. With --same-as, another build must print the same bytes.
+
+Usage: fuzz.py [--count N] [--same-as OTHER] COMMAND...   (the program, after an
+emulator if any)
 """
 import argparse
 import concurrent.futures
@@ -58,14 +61,14 @@ def generate(rnd):
     return data
 
 
-def run(binary, data):
-    done = subprocess.run([binary], input=data, capture_output=True, timeout=20, check=False)
+def run(command, data):
+    done = subprocess.run(command, input=data, capture_output=True, timeout=20, check=False)
     return done.returncode, done.stdout, done.stderr
 
 
-def problem(binary, reference, data):
-    status, out, err = run(binary, data)
-    if reference is not None and run(reference, data) != (status, out, err):
+def problem(command, reference, data):
+    status, out, err = run(command, data)
+    if reference is not None and run([reference], data) != (status, out, err):
         return "differs from the reference build"
     if status == 0:
         prompts = b"".join(PROMPTS)
@@ -83,10 +86,10 @@ def problem(binary, reference, data):
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__)
-    parser.add_argument("binary")
     parser.add_argument("--count", type=int, default=10000)
     parser.add_argument("--seed", type=int, default=20261208)
     parser.add_argument("--same-as", dest="reference")
+    parser.add_argument("command", nargs="+")
     args = parser.parse_args()
     if args.reference is not None and not os.access(args.reference, os.X_OK):
         print(f"no reference build at {args.reference}: skipped")
@@ -95,7 +98,7 @@ def main():
     inputs = [generate(rnd) for _ in range(args.count)]
     failures = 0
     with concurrent.futures.ThreadPoolExecutor(max_workers=os.cpu_count() or 2) as pool:
-        checks = pool.map(lambda data: problem(args.binary, args.reference, data), inputs)
+        checks = pool.map(lambda data: problem(args.command, args.reference, data), inputs)
         for data, found in zip(inputs, checks):
             if found:
                 failures += 1

@@ -1,9 +1,12 @@
 #!/usr/bin/env python3
-"""Failures of standard input and output must end the run with status 1 and one line on standard error."""
+"""Failures of standard input and output must end the run with status 1 and one line on standard error.
+
+Usage: io_errors.py COMMAND...   (the program, after an emulator if any)
+"""
 import subprocess
 import sys
 
-BINARY = sys.argv[1]
+COMMAND = sys.argv[1:]
 ANSWERS = b"1 -3 2\n"
 # shell redirection, standard input, expected standard error
 CASES = {
@@ -15,7 +18,7 @@ CASES = {
 }
 failed = 0
 for title, (redirect, answers, err) in CASES.items():
-    run = subprocess.run(["sh", "-c", f'exec "$0" {redirect}', BINARY], input=answers,
+    run = subprocess.run(["sh", "-c", f'exec "$@" {redirect}', "sh", *COMMAND], input=answers,
                          stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, timeout=10, check=False)
     if (run.returncode, run.stderr) != (1, err):
         failed += 1

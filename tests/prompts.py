@@ -1,6 +1,8 @@
 #!/usr/bin/env python3
 """Drives raizes through pipes the way a program answering its prompts would.
 
+Usage: prompts.py COMMAND...   (the program, after an emulator if any)
+
 Each answer is sent only once its prompt has arrived, so a prompt left in a
 buffer shows up as a failure here (after a few seconds), not as a hang.
 """
@@ -9,7 +11,7 @@ import select
 import subprocess
 import sys
 
-BINARY = sys.argv[1]
+COMMAND = sys.argv[1:]
 WAIT = 5.0
 PROMPT = "Digite o Valor de {} \n"
 RESULT = "As raízes da equação são: 2.00 e 1.00".encode()
@@ -39,7 +41,7 @@ def quiet(proc):
 
 def session(answers, result, status):
     """answers[i] is sent after prompt i; result is what follows the last prompt."""
-    proc = subprocess.Popen([BINARY], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+    proc = subprocess.Popen(COMMAND, stdin=subprocess.PIPE, stdout=subprocess.PIPE,
                             stderr=subprocess.DEVNULL)
     try:
         for name, answer in zip("ABC", answers):
