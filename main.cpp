@@ -1,5 +1,6 @@
 // raizes: solves A·x² + B·x + C = 0 and prints both real roots.
 #include <cerrno>
+#include <cfloat>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -11,6 +12,11 @@
 // float rounds to an infinity.
 static_assert(std::numeric_limits<float>::is_iec559 && std::numeric_limits<double>::is_iec559,
               "raizes needs IEEE 754 float and double");
+// Every float and double result must be rounded where it is formed. x87
+// arithmetic keeps them at 80 bits instead and changes the printed digits; on
+// 32-bit x86, build with -msse2 -mfpmath=sse.
+static_assert(FLT_EVAL_METHOD == 0,
+              "raizes needs float and double arithmetic without excess precision");
 
 int main()
 {
