@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // raizes: solves A·x² + B·x + C = 0 and prints both real roots.
 #include <cerrno>
 #include <cfloat>
