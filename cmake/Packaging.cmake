@@ -2,9 +2,10 @@
 #   raizes-<version>-<arch>-linux.tar.gz  the static executable, both manuals,
 #                                         README.md and LICENSE
 #   raizes_<version>_<debian arch>.deb    the dynamic build, for Debian and Ubuntu
-# CollectArtefacts.cmake copies them into build/dist/ at the top of the tree
-# and rewrites build/dist/SHA256SUMS. Two builds of the same commit give the
-# same bytes, whatever their folder, clock, time zone or umask.
+# CollectArtefacts.cmake makes them independent of the file system, puts them
+# in build/dist/ at the top of the tree and rewrites build/dist/SHA256SUMS.
+# Two builds of the same commit give the same bytes, whatever their folder,
+# file system, clock, time zone or umask.
 
 # The static executable that the tarball carries, beside the dynamic `raizes`.
 add_executable(raizes-static main.cpp)
