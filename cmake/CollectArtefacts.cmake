@@ -23,15 +23,6 @@ function(pack folder out)
     OUTPUT_FILE ${out})
 endfunction()
 
-function(repack_tarball package out)
-  get_filename_component(name ${package} NAME)
-  string(REGEX REPLACE "\\.tar\\.gz$" "" top ${name})
-  file(REMOVE_RECURSE ${work})
-  file(MAKE_DIRECTORY ${work})
-  run(tar -xzf ${package} -C ${work})
-  pack(${work} ${out} ${top})
-endfunction()
-
 # An ar member header: name, time, owner, group, mode and size, in fixed-width
 # fields of 16, 12, 6, 6, 8 and 10 characters, then "`\n".
 function(ar_header file name size)
@@ -90,7 +81,8 @@ foreach(package ${CPACK_PACKAGE_FILES})
   if(name MATCHES "\\.deb$")
     rebuild_deb(${package} ${CPACK_RAIZES_DIST_DIR}/${name})
   else()
-    repack_tarball(${package} ${CPACK_RAIZES_DIST_DIR}/${name})
+    # Packed again from the folder that CPack staged.
+    pack(${CPACK_TOPLEVEL_DIRECTORY} ${CPACK_RAIZES_DIST_DIR}/${name} ${CPACK_PACKAGE_FILE_NAME})
   endif()
 endforeach()
 file(REMOVE_RECURSE ${work})

@@ -37,13 +37,14 @@ install(FILES doc/pt_BR/raizes.1 DESTINATION man/pt_BR/man1 COMPONENT tarball EX
 # copyright file in its machine-readable format.
 set(deb ${CMAKE_BINARY_DIR}/deb)
 file(READ LICENSE licence)
-string(REGEX REPLACE "^MIT License\n\nCopyright \\(c\\) [^\n]*\n\n" "" licence "${licence}")
+string(REGEX MATCH "\nCopyright \\(c\\) ([^\n]*)\n\n" _ "${licence}")
+set(holder ${CMAKE_MATCH_1})
+string(REGEX REPLACE "^.*\nCopyright \\(c\\) [^\n]*\n\n" "" licence "${licence}")
 string(REGEX REPLACE "\n\n" "\n.\n" licence "${licence}")
 string(REGEX REPLACE "\n([^\n])" "\n \\1" licence " ${licence}")
 file(WRITE ${deb}/copyright
   "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/\n"
-  "Upstream-Name: raizes\n\nFiles: *\nCopyright: 2026 the raizes developers\n"
-  "License: Expat\n${licence}")
+  "Upstream-Name: raizes\n\nFiles: *\nCopyright: ${holder}\nLicense: Expat\n${licence}")
 set(gzipped)
 foreach(pair raizes.1:doc/raizes.1 raizes.pt_BR.1:doc/pt_BR/raizes.1 changelog:cmake/debian/changelog)
   string(REPLACE ":" ";" pair ${pair})
