@@ -4,7 +4,6 @@
 #include <cfloat>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <limits>
 
 // A zero A, an overflowing discriminant and a negative one are all carried
@@ -33,6 +32,41 @@ int main()
     // the same word is left for the next coefficient, as a plain "%f" read
     // of standard input would leave it.
     char word[4096];
+
+    // Why a read or a write failed, as ": " and a reason, in Portuguese:
+    // strerror would answer in the C locale's English, and the locale is
+    // never set. These are the errors that read(2) and write(2) report.
+    char other[40];
+    const auto failure = [&other](int e) -> const char * {
+        static const struct {
+            int no;
+            const char *text;
+        } reasons[] = {
+            {EAGAIN, ": a operação teria de esperar (descritor não bloqueante)"},
+            {EBADF, ": descritor de arquivo inválido"},
+            {EDESTADDRREQ, ": o socket não tem endereço de destino"},
+            {EDQUOT, ": a cota de disco acabou"},
+            {EFAULT, ": endereço de memória inválido"},
+            {EFBIG, ": o arquivo passaria do tamanho máximo"},
+            {EINTR, ": interrompido por um sinal"},
+            {EINVAL, ": o descritor não pode ser usado para isso"},
+            {EIO, ": erro de entrada e saída"},
+            {EISDIR, ": é um diretório"},
+            {ENOSPC, ": não há espaço no dispositivo"},
+            {EPERM, ": operação não permitida"},
+            {EPIPE, ": a outra ponta do pipe foi fechada"},
+        };
+        if (e == 0) {
+            return "";
+        }
+        for (const auto &r : reasons) {
+            if (r.no == e) {
+                return r.text;
+            }
+        }
+        std::snprintf(other, sizeof other, ": erro do sistema número %d", e);
+        return other;
+    };
     // White space as the C locale has it, whatever the environment says.
     const auto blank = [](int ch) { return ch == ' ' || (ch >= '\t' && ch <= '\r'); };
     const char *rest = word;
@@ -58,8 +92,8 @@ int main()
             *w = '\0';
             // A read error may have cut the word short, so it is not used.
             if (std::ferror(stdin) != 0) {
-                std::fprintf(stderr, "Erro: falha ao ler o valor de %c: %s\n", name[i],
-                             std::strerror(errno));
+                std::fprintf(stderr, "Erro: falha ao ler o valor de %c%s\n", name[i],
+                             failure(errno));
                 return 1;
             }
             if (w == word) {
@@ -69,7 +103,7 @@ int main()
             rest = word;
             end = w;
             if (ch != EOF && !blank(ch)) {
-                why = "é longo demais";
+                why = "tem mais de 4095 bytes";
             }
         }
 
@@ -80,22 +114,46 @@ int main()
             why = "não é um número";
         }
         if (why != nullptr) {
-            // Quote at most a few dozen characters of the word, escaping
-            // every byte that a terminal would not show as plain text.
+            // Quote at most a few dozen characters of the word. A character is
+            // shown as itself only where it is well-formed UTF-8 that a
+            // terminal shows as plain text: not a control, and not one that is
+            // invisible or reorders the text around it. Every other byte is
+            // escaped, so the quote cannot hide or forge what was typed.
             std::fprintf(stderr, "Erro: o valor de %c %s: \"", name[i], why);
             const char *p = rest;
             for (int shown = 0; p < end && shown < 40; ++shown) {
                 const auto u = static_cast<unsigned char>(*p);
-                long n = 1;
-                bool text = u >= 0x20 && u < 0x7F && u != '"' && u != '\\';
-                if (u >= 0xC2 && u <= 0xF4) {
-                    n = u >= 0xF0 ? 4 : u >= 0xE0 ? 3 : 2;
-                    text = end - p >= n;
-                    for (long k = 1; text && k < n; ++k) {
-                        text = (static_cast<unsigned char>(p[k]) & 0xC0U) == 0x80U;
+                // The Unicode Standard's table of well-formed UTF-8: the length
+                // that a lead byte announces, and the range of the byte after
+                // it, which rules out overlong forms, surrogates and anything
+                // above U+10FFFF.
+                long n = u < 0x80                 ? 1
+                         : u >= 0xC2 && u <= 0xDF ? 2
+                         : u >= 0xE0 && u <= 0xEF ? 3
+                         : u >= 0xF0 && u <= 0xF4 ? 4
+                                                  : 0;
+                const unsigned lo = u == 0xE0 ? 0xA0 : u == 0xF0 ? 0x90 : 0x80;
+                const unsigned hi = u == 0xED ? 0x9F : u == 0xF4 ? 0x8F : 0xBF;
+                unsigned cp = n == 1 ? u : u & (0x7FU >> n);
+                // The NUL after the word ends a sequence that it cuts short.
+                for (long k = 1; k < n; ++k) {
+                    const auto v = static_cast<unsigned char>(p[k]);
+                    if (v < (k == 1 ? lo : 0x80U) || v > (k == 1 ? hi : 0xBFU)) {
+                        n = 0;
                     }
-                    // U+0080 to U+009F are control codes.
-                    text = text && !(u == 0xC2 && static_cast<unsigned char>(p[1]) < 0xA0);
+                    cp = cp << 6U | (v & 0x3FU);
+                }
+                // Not shown as themselves: controls (C0, DEL, C1), the quote
+                // and backslash of the quoting itself, and the characters
+                // that are invisible or change the direction of text.
+                static const unsigned hidden[][2] = {
+                    {0x00, 0x1F},     {'"', '"'},       {'\\', '\\'},     {0x7F, 0x9F},
+                    {0x061C, 0x061C}, {0x200B, 0x200F}, {0x2028, 0x202E}, {0x2060, 0x2064},
+                    {0x2066, 0x2069}, {0xFEFF, 0xFEFF},
+                };
+                bool text = n > 0;
+                for (const auto &h : hidden) {
+                    text = text && (cp < h[0] || cp > h[1]);
                 }
                 if (text) {
                     std::fwrite(p, 1, static_cast<std::size_t>(n), stderr);
@@ -125,20 +183,27 @@ int main()
     const float x1 = static_cast<float>((static_cast<double>(-b) + s) / a2);
     const float x2 = static_cast<float>((static_cast<double>(-b) - s) / a2);
 
-    // IEEE 754 leaves the sign of a NaN result open, and compilers order the
-    // operands of + and * as they like, so a NaN root is printed as the NaN
-    // that an invalid operation gives on x86-64: the same bytes from every build.
-    const float nan = -std::numeric_limits<float>::quiet_NaN();
-    std::printf("As raízes da equação são: %.2f e %.2f",
-                static_cast<double>(std::isnan(x1) ? nan : x1),
-                static_cast<double>(std::isnan(x2) ? nan : x2));
+    // IEEE 754 leaves the sign of a NaN result open, compilers order the
+    // operands of + and * as they like, some processors drop a NaN's sign
+    // when it is widened, and C libraries spell NaN in their own ways. A NaN
+    // root is therefore written as the text of the NaN that an invalid
+    // operation gives on x86-64 with glibc: the same bytes from every build.
+    char shown[2][48];
+    const float roots[] = {x1, x2};
+    for (int k = 0; k < 2; ++k) {
+        if (std::isnan(roots[k])) {
+            std::snprintf(shown[k], sizeof shown[k], "-nan");
+        } else {
+            std::snprintf(shown[k], sizeof shown[k], "%.2f", static_cast<double>(roots[k]));
+        }
+    }
+    std::printf("As raízes da equação são: %s e %s", shown[0], shown[1]);
 
     // The result only counts once it, and every prompt before it, has
     // reached its destination.
     errno = 0;
     if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
-        std::fprintf(stderr, "Erro: falha ao escrever a saída%s%s\n", errno != 0 ? ": " : "",
-                     errno != 0 ? std::strerror(errno) : "");
+        std::fprintf(stderr, "Erro: falha ao escrever a saída%s\n", failure(errno));
         return 1;
     }
     return 0;
