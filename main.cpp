@@ -5,6 +5,12 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#ifdef _WIN32
+#include <cstdlib>
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+#endif
 
 // A zero A, an overflowing discriminant and a negative one are all carried
 // through the arithmetic, so the program leans on IEEE 754 semantics:
@@ -26,6 +32,23 @@ int main()
     float *const coef[] = {&a, &b, &c};
     const char name[] = "ABC";
 
+#ifdef _WIN32
+    // Text mode would write each \n as \r\n, and end piped input at a 0x1A byte.
+    _setmode(_fileno(stdin), _O_BINARY);
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+    // A console shows its own code page, not UTF-8; it is given back on exit.
+    // Where standard output is a pipe or a file, nothing is changed.
+    static UINT console_page = 0;
+    DWORD console_mode = 0;
+    if (GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &console_mode) != 0) {
+        console_page = GetConsoleOutputCP();
+        if (SetConsoleOutputCP(CP_UTF8) != 0) {
+            std::atexit([] { SetConsoleOutputCP(console_page); });
+        }
+    }
+#endif
+
     // Input is taken a word (a run of non-blank bytes) at a time, so that a
     // word that is not a number can be quoted whole in the error message.
     // The number is converted from the start of the word; what follows it in
@@ -45,7 +68,9 @@ int main()
             {EAGAIN, ": a operação teria de esperar (descritor não bloqueante)"},
             {EBADF, ": descritor de arquivo inválido"},
             {EDESTADDRREQ, ": o socket não tem endereço de destino"},
+#ifdef EDQUOT // not in Windows' C library
             {EDQUOT, ": a cota de disco acabou"},
+#endif
             {EFAULT, ": endereço de memória inválido"},
             {EFBIG, ": o arquivo passaria do tamanho máximo"},
             {EINTR, ": interrompido por um sinal"},

@@ -14,8 +14,9 @@ import concurrent.futures
 import os
 import random
 import re
-import subprocess
 import sys
+
+import launch
 
 PROMPTS = [f"Digite o Valor de {x} \n".encode() for x in "ABC"]
 # What standard output may hold when a run stops at the read after prompt 1, 2 or 3.
@@ -63,7 +64,7 @@ def generate(rnd):
 
 
 def run(command, data):
-    done = subprocess.run(command, input=data, capture_output=True, timeout=20, check=False)
+    done = launch.run(command, input=data, capture_output=True, timeout=20)
     return done.returncode, done.stdout, done.stderr
 
 

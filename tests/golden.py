@@ -13,10 +13,10 @@ the run: the output must not depend on the locale.
 """
 import os
 import pathlib
-import subprocess
 import sys
 import tempfile
 
+import launch
 from ptlocale import portuguese
 
 
@@ -44,8 +44,8 @@ def main():
             for locale, env in locales.items():
                 if locale != "C" and name not in in_portuguese:
                     continue
-                run = subprocess.run(command, input=case.read_bytes(), capture_output=True,
-                                     env=env, timeout=30, check=False)
+                run = launch.run(command, input=case.read_bytes(), capture_output=True, env=env,
+                                 timeout=30)
                 got = (run.returncode, run.stdout, run.stderr)
                 if got == (status, out, err):
                     passed += 1
