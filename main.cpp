@@ -1,15 +1,25 @@
 // SPDX-License-Identifier: MIT
 // raizes: solves A·x² + B·x + C = 0 and prints both real roots.
+#include <algorithm>
 #include <cerrno>
 #include <cfloat>
 #include <cmath>
+#include <cstdarg>
 #include <cstdio>
+#include <iterator>
 #include <limits>
+
 #ifdef _WIN32
-#include <cstdlib>
-#include <fcntl.h>
-#include <io.h>
-#include <windows.h>
+#include "console_windows.h"
+#else
+// A terminal here takes and gives UTF-8 as bytes: the standard streams serve.
+static void console_start() {}
+static int console_getc() { return std::getchar(); }
+static bool console_read_failed() { return std::ferror(stdin) != 0; }
+static bool console_put(std::FILE *stream, const char *text, std::size_t size)
+{
+    return std::fwrite(text, 1, size, stream) == size;
+}
 #endif
 
 // A zero A, an overflowing discriminant and a negative one are all carried
@@ -24,175 +34,266 @@ static_assert(std::numeric_limits<float>::is_iec559 && std::numeric_limits<doubl
 static_assert(FLT_EVAL_METHOD == 0,
               "raizes needs float and double arithmetic without excess precision");
 
+// The longest word read; a longer one is refused, not cut.
+constexpr int word_max = 4095;
+
+// White space as the C locale has it, whatever the environment says.
+static bool blank(int ch) { return ch == ' ' || (ch >= '\t' && ch <= '\r'); }
+
+// Formats one text and writes it whole, in one piece, as a console needs it;
+// standard output is flushed at once. False where it did not all get there,
+// with errno saying why, or 0. It is printf's own kind of variadic function,
+// so that the compiler checks each format against its arguments.
+// NOLINTNEXTLINE(cert-dcl50-cpp)
+[[gnu::format(printf, 2, 3)]] static bool say(std::FILE *stream, const char *format, ...)
+{
+    char text[512];
+    std::va_list args;
+    va_start(args, format);
+    const int size = std::vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    errno = 0;
+    const bool whole = console_put(stream, text, static_cast<std::size_t>(size));
+    return whole && std::fflush(stream) == 0 && std::ferror(stream) == 0;
+}
+
+// Characters that the quote escapes although they are well-formed, because
+// they are invisible, look like a blank or change the text around them, from
+// Unicode 15.0: the general categories Cc, Cf, Cs, Co, Zl, Zp and Zs (but
+// U+0020) of UnicodeData.txt, and Default_Ignorable_Code_Point of
+// DerivedCoreProperties.txt. The rows not hidden anywhere are the combining
+// diacritical marks, escaped only first in the quote, where they would join
+// its opening ".
+static const struct Hidden {
+    char32_t first;
+    char32_t last;
+    bool anywhere;
+} hidden[] = {
+    {0x0000, 0x001F, true},   {0x007F, 0x00A0, true},     {0x00AD, 0x00AD, true},
+    {0x0300, 0x034E, false},  {0x034F, 0x034F, true},     {0x0350, 0x036F, false},
+    {0x0600, 0x0605, true},   {0x061C, 0x061C, true},     {0x06DD, 0x06DD, true},
+    {0x070F, 0x070F, true},   {0x0890, 0x0891, true},     {0x08E2, 0x08E2, true},
+    {0x115F, 0x1160, true},   {0x1680, 0x1680, true},     {0x17B4, 0x17B5, true},
+    {0x180B, 0x180F, true},   {0x1AB0, 0x1AFF, false},    {0x1DC0, 0x1DFF, false},
+    {0x2000, 0x200F, true},   {0x2028, 0x202F, true},     {0x205F, 0x206F, true},
+    {0x20D0, 0x20FF, false},  {0x3000, 0x3000, true},     {0x3164, 0x3164, true},
+    {0xD800, 0xF8FF, true},   {0xFE00, 0xFE0F, true},     {0xFE20, 0xFE2F, false},
+    {0xFEFF, 0xFEFF, true},   {0xFFA0, 0xFFA0, true},     {0xFFF0, 0xFFFB, true},
+    {0x110BD, 0x110BD, true}, {0x110CD, 0x110CD, true},   {0x13430, 0x1343F, true},
+    {0x1BCA0, 0x1BCA3, true}, {0x1D173, 0x1D17A, true},   {0xE0000, 0xE0FFF, true},
+    {0xF0000, 0xFFFFD, true}, {0x100000, 0x10FFFD, true},
+};
+
+// Whether the character CP is shown as itself in the quote, FIRST there or not.
+static bool visible(char32_t cp, bool first)
+{
+    const auto *after = std::upper_bound(std::begin(hidden), std::end(hidden), cp,
+                                         [](char32_t c, const Hidden &h) { return c < h.first; });
+    if (after == std::begin(hidden)) {
+        return true;
+    }
+    const Hidden &h = *(after - 1);
+    return cp > h.last || (!h.anywhere && !first);
+}
+
+// The length of the well-formed UTF-8 character at P, before END, with its
+// code point in CP; 0 where the bytes there are not one. The table of
+// well-formed UTF-8 from the Unicode Standard: the length that a lead byte
+// announces, and the range of the byte after it, which rules out overlong
+// forms, surrogates and anything above U+10FFFF.
+static int decode(const char *p, const char *end, char32_t &cp)
+{
+    const auto u = static_cast<unsigned char>(*p);
+    const int size = u < 0x80                 ? 1
+                     : u >= 0xC2 && u <= 0xDF ? 2
+                     : u >= 0xE0 && u <= 0xEF ? 3
+                     : u >= 0xF0 && u <= 0xF4 ? 4
+                                              : 0;
+    const unsigned lo = u == 0xE0 ? 0xA0 : u == 0xF0 ? 0x90 : 0x80;
+    const unsigned hi = u == 0xED ? 0x9F : u == 0xF4 ? 0x8F : 0xBF;
+    cp = size == 1 ? u : u & (0x7FU >> size);
+    for (int k = 1; k < size; ++k) {
+        const auto v = p + k < end ? static_cast<unsigned char>(p[k]) : 0U;
+        if (v < (k == 1 ? lo : 0x80U) || v > (k == 1 ? hi : 0xBFU)) {
+            return 0;
+        }
+        cp = cp << 6U | (v & 0x3FU);
+    }
+    return size;
+}
+
+// Quotes at most 40 characters of TEXT..END into OUT, with "…" where more
+// follow. A character is shown as itself only where it is well-formed UTF-8
+// and visible; " and \ are escaped with a backslash, and every other byte is
+// written \xHH, so that the quote shows what was typed and hides nothing.
+static void quote(char (&out)[256], const char *text, const char *end)
+{
+    std::size_t used = 0;
+    const char *p = text;
+    for (int characters = 0; p < end && characters < 40; ++characters) {
+        char32_t cp = 0;
+        const int size = decode(p, end, cp);
+        int wrote = 0;
+        if (*p == '"' || *p == '\\') {
+            wrote = std::snprintf(out + used, sizeof out - used, "\\%c", *p);
+            ++p;
+        } else if (size > 0 && visible(cp, p == text)) {
+            wrote = std::snprintf(out + used, sizeof out - used, "%.*s", size, p);
+            p += size;
+        } else {
+            wrote = std::snprintf(out + used, sizeof out - used, "\\x%02X",
+                                  static_cast<unsigned>(static_cast<unsigned char>(*p)));
+            ++p;
+        }
+        used += static_cast<std::size_t>(wrote);
+    }
+    std::snprintf(out + used, sizeof out - used, "%s", p < end ? "…" : "");
+}
+
+// Ends the run where coefficient NAME cannot be taken from TEXT..END: one
+// line that says WHY and quotes the text, with a hint where a decimal comma
+// is the likely cause.
+static int refuse(char name, const char *why, const char *text, const char *end, bool comma)
+{
+    char quoted[256];
+    quote(quoted, text, end);
+    say(stderr, "Erro: o valor de %c %s: \"%s\"%s\n", name, why, quoted,
+        comma ? " (use ponto como separador decimal, como em 2.5)" : "");
+    return 1;
+}
+
+// Why a read or a write failed, as ": " and a reason, in Portuguese:
+// strerror would answer in the C locale's English, and the locale is never
+// set. These are the errors that read(2) and write(2) report; any other is
+// given by number, and no errno at all gives no reason.
+static void reason(char (&out)[80], int e)
+{
+    static const struct {
+        int e;
+        const char *text;
+    } reasons[] = {
+        {EAGAIN, "a operação teria de esperar (descritor não bloqueante)"},
+        {EBADF, "descritor de arquivo inválido"},
+        {EDESTADDRREQ, "o socket não tem endereço de destino"},
+#ifdef EDQUOT // not in Windows' C library
+        {EDQUOT, "a cota de disco acabou"},
+#endif
+        {EFAULT, "endereço de memória inválido"},
+        {EFBIG, "o arquivo passaria do tamanho máximo"},
+        {EINTR, "interrompido por um sinal"},
+        {EINVAL, "o descritor não pode ser usado para isso"},
+        {EIO, "erro de entrada e saída"},
+        {EISDIR, "é um diretório"},
+        {ENOSPC, "não há espaço no dispositivo"},
+        {EPERM, "operação não permitida"},
+        {EPIPE, "a outra ponta do pipe foi fechada"},
+    };
+    const auto *known = std::find_if(std::begin(reasons), std::end(reasons),
+                                     [e](const auto &r) { return r.e == e; });
+    if (e == 0) {
+        out[0] = '\0';
+    } else if (known != std::end(reasons)) {
+        std::snprintf(out, sizeof out, ": %s", known->text);
+    } else {
+        std::snprintf(out, sizeof out, ": erro do sistema número %d", e);
+    }
+}
+
+// Ends the run where standard input could not be read for coefficient NAME.
+static int unreadable(char name, int e)
+{
+    char why[80];
+    reason(why, e);
+    say(stderr, "Erro: falha ao ler o valor de %c%s\n", name, why);
+    return 1;
+}
+
+// Ends the run where the input ended before coefficient NAME.
+static int ended(char name)
+{
+    say(stderr, "Erro: a entrada terminou antes do valor de %c\n", name);
+    return 1;
+}
+
+// Ends the run where standard output could not be written.
+static int unwritable(int e)
+{
+    char why[80];
+    reason(why, e);
+    say(stderr, "Erro: falha ao escrever a saída%s\n", why);
+    return 1;
+}
+
+// Reads the next word of the input, a run of non-blank bytes (NUL among
+// them) after any blanks, into WORD, and returns its size; word_max + 1
+// where it is longer, and -1 where the input could not be read, since the
+// error may have cut the word short. errno then says why, or is 0.
+static int read_word(char (&word)[word_max + 1])
+{
+    errno = 0;
+    int ch = console_getc();
+    while (blank(ch)) {
+        ch = console_getc();
+    }
+    int size = 0;
+    for (; ch != EOF && !blank(ch) && size < word_max; ch = console_getc()) {
+        word[size++] = static_cast<char>(ch);
+    }
+    word[size] = '\0';
+    return console_read_failed() ? -1 : ch != EOF && !blank(ch) ? word_max + 1 : size;
+}
+
+// A root as the result line shows it. IEEE 754 leaves the sign of a NaN
+// result open, compilers order the operands of + and * as they like, some
+// processors drop a NaN's sign when it is widened, and C libraries spell NaN
+// in their own ways: a NaN is written as the text of the NaN that an invalid
+// operation gives on x86-64 with glibc, the same bytes from every build.
+static void digits(char (&out)[48], float x)
+{
+    if (std::isnan(x)) {
+        std::snprintf(out, sizeof out, "-nan");
+    } else {
+        std::snprintf(out, sizeof out, "%.2f", static_cast<double>(x));
+    }
+}
+
 int main()
 {
+    console_start();
     float a = 0.0F;
     float b = 0.0F;
     float c = 0.0F;
     float *const coef[] = {&a, &b, &c};
     const char name[] = "ABC";
-
-#ifdef _WIN32
-    // Text mode would write each \n as \r\n, and end piped input at a 0x1A byte.
-    _setmode(_fileno(stdin), _O_BINARY);
-    _setmode(_fileno(stdout), _O_BINARY);
-    _setmode(_fileno(stderr), _O_BINARY);
-    // A console shows its own code page, not UTF-8; it is given back on exit.
-    // Where standard output is a pipe or a file, nothing is changed.
-    static UINT console_page = 0;
-    DWORD console_mode = 0;
-    if (GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &console_mode) != 0) {
-        console_page = GetConsoleOutputCP();
-        if (SetConsoleOutputCP(CP_UTF8) != 0) {
-            std::atexit([] { SetConsoleOutputCP(console_page); });
-        }
-    }
-#endif
-
-    // Input is taken a word (a run of non-blank bytes) at a time, so that a
-    // word that is not a number can be quoted whole in the error message.
-    // The number is converted from the start of the word; what follows it in
-    // the same word is left for the next coefficient, as a plain "%f" read
-    // of standard input would leave it.
-    char word[4096];
-
-    // Why a read or a write failed, as ": " and a reason, in Portuguese:
-    // strerror would answer in the C locale's English, and the locale is
-    // never set. These are the errors that read(2) and write(2) report.
-    char other[40];
-    const auto failure = [&other](int e) -> const char * {
-        static const struct {
-            int no;
-            const char *text;
-        } reasons[] = {
-            {EAGAIN, ": a operação teria de esperar (descritor não bloqueante)"},
-            {EBADF, ": descritor de arquivo inválido"},
-            {EDESTADDRREQ, ": o socket não tem endereço de destino"},
-#ifdef EDQUOT // not in Windows' C library
-            {EDQUOT, ": a cota de disco acabou"},
-#endif
-            {EFAULT, ": endereço de memória inválido"},
-            {EFBIG, ": o arquivo passaria do tamanho máximo"},
-            {EINTR, ": interrompido por um sinal"},
-            {EINVAL, ": o descritor não pode ser usado para isso"},
-            {EIO, ": erro de entrada e saída"},
-            {EISDIR, ": é um diretório"},
-            {ENOSPC, ": não há espaço no dispositivo"},
-            {EPERM, ": operação não permitida"},
-            {EPIPE, ": a outra ponta do pipe foi fechada"},
-        };
-        if (e == 0) {
-            return "";
-        }
-        for (const auto &r : reasons) {
-            if (r.no == e) {
-                return r.text;
-            }
-        }
-        std::snprintf(other, sizeof other, ": erro do sistema número %d", e);
-        return other;
-    };
-    // White space as the C locale has it, whatever the environment says.
-    const auto blank = [](int ch) { return ch == ' ' || (ch >= '\t' && ch <= '\r'); };
+    // A number is read from the start of what is left of the current word;
+    // what follows it there is left for the next coefficient, as a "%f" read
+    // of the stream would leave it, but C must use up the rest of its word.
+    char word[word_max + 1];
     const char *rest = word;
     const char *end = word;
-
     for (int i = 0; i < 3; ++i) {
-        std::printf("Digite o Valor de %c \n", name[i]);
-        std::fflush(stdout);
-
-        const char *why = nullptr;
+        if (!say(stdout, "Digite o Valor de %c \n", name[i])) {
+            return unwritable(errno);
+        }
         if (rest == end) {
-            int ch = std::getchar();
-            while (blank(ch)) {
-                ch = std::getchar();
+            const int size = read_word(word);
+            if (size < 0) {
+                return unreadable(name[i], errno);
             }
-            // A NUL byte is kept as part of the word: it ends the number like
-            // any other stray byte, and the count below does not stop at it.
-            char *w = word;
-            while (ch != EOF && !blank(ch) && w < word + sizeof word - 1) {
-                *w++ = static_cast<char>(ch);
-                ch = std::getchar();
+            if (size == 0) {
+                return ended(name[i]);
             }
-            *w = '\0';
-            // A read error may have cut the word short, so it is not used.
-            if (std::ferror(stdin) != 0) {
-                std::fprintf(stderr, "Erro: falha ao ler o valor de %c%s\n", name[i],
-                             failure(errno));
-                return 1;
-            }
-            if (w == word) {
-                std::fprintf(stderr, "Erro: a entrada terminou antes do valor de %c\n", name[i]);
-                return 1;
+            if (size > word_max) {
+                return refuse(name[i], "tem mais de 4095 bytes", word, word + word_max, false);
             }
             rest = word;
-            end = w;
-            if (ch != EOF && !blank(ch)) {
-                why = "tem mais de 4095 bytes";
-            }
+            end = word + size;
         }
-
-        int used = 0;
         // An out-of-range number becomes an infinity or a zero, as "%f" has it.
+        int used = 0;
         // NOLINTNEXTLINE(cert-err34-c)
-        if (why == nullptr && std::sscanf(rest, "%f%n", coef[i], &used) != 1) {
-            why = "não é um número";
-        }
-        if (why != nullptr) {
-            // Quote at most a few dozen characters of the word. A character is
-            // shown as itself only where it is well-formed UTF-8 that a
-            // terminal shows as plain text: not a control, and not one that is
-            // invisible or reorders the text around it. Every other byte is
-            // escaped, so the quote cannot hide or forge what was typed.
-            std::fprintf(stderr, "Erro: o valor de %c %s: \"", name[i], why);
-            const char *p = rest;
-            for (int shown = 0; p < end && shown < 40; ++shown) {
-                const auto u = static_cast<unsigned char>(*p);
-                // The Unicode Standard's table of well-formed UTF-8: the length
-                // that a lead byte announces, and the range of the byte after
-                // it, which rules out overlong forms, surrogates and anything
-                // above U+10FFFF.
-                long n = u < 0x80                 ? 1
-                         : u >= 0xC2 && u <= 0xDF ? 2
-                         : u >= 0xE0 && u <= 0xEF ? 3
-                         : u >= 0xF0 && u <= 0xF4 ? 4
-                                                  : 0;
-                const unsigned lo = u == 0xE0 ? 0xA0 : u == 0xF0 ? 0x90 : 0x80;
-                const unsigned hi = u == 0xED ? 0x9F : u == 0xF4 ? 0x8F : 0xBF;
-                unsigned cp = n == 1 ? u : u & (0x7FU >> n);
-                // The NUL after the word ends a sequence that it cuts short.
-                for (long k = 1; k < n; ++k) {
-                    const auto v = static_cast<unsigned char>(p[k]);
-                    if (v < (k == 1 ? lo : 0x80U) || v > (k == 1 ? hi : 0xBFU)) {
-                        n = 0;
-                    }
-                    cp = cp << 6U | (v & 0x3FU);
-                }
-                // Not shown as themselves: controls (C0, DEL, C1), the quote
-                // and backslash of the quoting itself, and the characters
-                // that are invisible or change the direction of text.
-                static const unsigned hidden[][2] = {
-                    {0x00, 0x1F},     {'"', '"'},       {'\\', '\\'},     {0x7F, 0x9F},
-                    {0x061C, 0x061C}, {0x200B, 0x200F}, {0x2028, 0x202E}, {0x2060, 0x2064},
-                    {0x2066, 0x2069}, {0xFEFF, 0xFEFF},
-                };
-                bool text = n > 0;
-                for (const auto &h : hidden) {
-                    text = text && (cp < h[0] || cp > h[1]);
-                }
-                if (text) {
-                    std::fwrite(p, 1, static_cast<std::size_t>(n), stderr);
-                    p += n;
-                } else if (u == '"' || u == '\\') {
-                    std::fprintf(stderr, "\\%c", *p++);
-                } else {
-                    std::fprintf(stderr, "\\x%02X", static_cast<unsigned>(u));
-                    ++p;
-                }
-            }
-            std::fprintf(stderr, "%s\"%s\n", p < end ? "…" : "",
-                         *rest == ',' ? " (use ponto como separador decimal, como em 2.5)" : "");
-            return 1;
+        if (std::sscanf(rest, "%f%n", coef[i], &used) != 1 || (i == 2 && rest + used != end)) {
+            return refuse(name[i], "não é um número", rest, end, rest[used] == ',');
         }
         rest += used;
     }
@@ -208,28 +309,13 @@ int main()
     const float x1 = static_cast<float>((static_cast<double>(-b) + s) / a2);
     const float x2 = static_cast<float>((static_cast<double>(-b) - s) / a2);
 
-    // IEEE 754 leaves the sign of a NaN result open, compilers order the
-    // operands of + and * as they like, some processors drop a NaN's sign
-    // when it is widened, and C libraries spell NaN in their own ways. A NaN
-    // root is therefore written as the text of the NaN that an invalid
-    // operation gives on x86-64 with glibc: the same bytes from every build.
-    char shown[2][48];
-    const float roots[] = {x1, x2};
-    for (int k = 0; k < 2; ++k) {
-        if (std::isnan(roots[k])) {
-            std::snprintf(shown[k], sizeof shown[k], "-nan");
-        } else {
-            std::snprintf(shown[k], sizeof shown[k], "%.2f", static_cast<double>(roots[k]));
-        }
-    }
-    std::printf("As raízes da equação são: %s e %s", shown[0], shown[1]);
-
-    // The result only counts once it, and every prompt before it, has
-    // reached its destination.
-    errno = 0;
-    if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
-        std::fprintf(stderr, "Erro: falha ao escrever a saída%s\n", failure(errno));
-        return 1;
+    char x1_text[48];
+    char x2_text[48];
+    digits(x1_text, x1);
+    digits(x2_text, x2);
+    // The result only counts once it has reached its destination.
+    if (!say(stdout, "As raízes da equação são: %s e %s", x1_text, x2_text)) {
+        return unwritable(errno);
     }
     return 0;
 }

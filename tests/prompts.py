@@ -70,7 +70,25 @@ CASES = {
     "all three on the first line": (["1 -3 2\n", None, None], RESULT, 0),
     "unreadable answer ends the run at once": (["1\n", "x\n"], b"", 1),
 }
+
+
+def interleaved():
+    """With both streams on one pipe, each prompt is out before the error line
+    that follows it, as at a terminal."""
+    done = launch.run(COMMAND, input=b"1x\n", stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
+                      timeout=WAIT * 2)
+    expected = (PROMPT.format("A") + PROMPT.format("B") +
+                'Erro: o valor de B não é um número: "x"\n').encode()
+    if (done.returncode, done.stdout) != (1, expected):
+        raise AssertionError(f"status {done.returncode}, {done.stdout!r}, expected {expected!r}")
+
+
 failed = 0
+try:
+    interleaved()
+except (AssertionError, subprocess.TimeoutExpired) as problem:
+    failed += 1
+    print(f"FAIL prompt before its error line: {problem}")
 for title, (answers, result, status) in CASES.items():
     # A launch that printed nothing is tried again as launch.py has it.
     for attempt in range(launch.RETRIES + 1):
@@ -84,5 +102,5 @@ for title, (answers, result, status) in CASES.items():
             failed += 1
             print(f"FAIL {title}: {problem}")
             break
-print(f"{len(CASES) - failed} passed, {failed} failed")
+print(f"{len(CASES) + 1 - failed} passed, {failed} failed")
 sys.exit(1 if failed else 0)

@@ -1,0 +1,88 @@
+// SPDX-License-Identifier: MIT
+// What no run of the program can show: the reason given for each errno
+// (most of them no test can make the C library report, and none reports no
+// errno at all), and that each text leaves in one piece with errno reset.
+// The program is compiled in here whole, its main renamed.
+#define main raizes_main
+#include "../main.cpp"
+#undef main
+
+#include <cstring>
+
+static int passed = 0;
+static int failed = 0;
+
+static void check(bool ok, const char *what)
+{
+    if (ok) {
+        ++passed;
+    } else {
+        ++failed;
+        std::printf("FAIL %s\n", what);
+    }
+}
+
+#ifdef __GLIBC__
+// A stream whose writes are counted, and fail (leaving errno as it is) while
+// refuse is set.
+static int writes = 0;
+static bool refuse_writes = false;
+static char last[512];
+static ssize_t counted(void * /*cookie*/, const char *data, std::size_t size)
+{
+    ++writes;
+    if (refuse_writes) {
+        return -1;
+    }
+    std::snprintf(last, sizeof last, "%.*s", static_cast<int>(size), data);
+    return static_cast<ssize_t>(size);
+}
+#endif
+
+int main()
+{
+    static const struct {
+        int e;
+        const char *text;
+    } reasons[] = {
+        {0, ""},
+        {EAGAIN, ": a operação teria de esperar (descritor não bloqueante)"},
+        {EBADF, ": descritor de arquivo inválido"},
+        {EDESTADDRREQ, ": o socket não tem endereço de destino"},
+#ifdef EDQUOT
+        {EDQUOT, ": a cota de disco acabou"},
+#endif
+        {EFAULT, ": endereço de memória inválido"},
+        {EFBIG, ": o arquivo passaria do tamanho máximo"},
+        {EINTR, ": interrompido por um sinal"},
+        {EINVAL, ": o descritor não pode ser usado para isso"},
+        {EIO, ": erro de entrada e saída"},
+        {EISDIR, ": é um diretório"},
+        {ENOSPC, ": não há espaço no dispositivo"},
+        {EPERM, ": operação não permitida"},
+        {EPIPE, ": a outra ponta do pipe foi fechada"},
+        {4321, ": erro do sistema número 4321"},
+    };
+    for (const auto &r : reasons) {
+        char text[80];
+        reason(text, r.e);
+        char what[160];
+        std::snprintf(what, sizeof what, "errno %d gives \"%s\", not \"%s\"", r.e, text, r.text);
+        check(std::strcmp(text, r.text) == 0, what);
+    }
+
+#ifdef __GLIBC__
+    std::FILE *stream = fopencookie(nullptr, "w", {nullptr, counted, nullptr, nullptr});
+    std::setvbuf(stream, nullptr, _IONBF, 0);
+    check(say(stream, "Erro: %s %c\n", "o valor de", 'A') && writes == 1 &&
+              std::strcmp(last, "Erro: o valor de A\n") == 0,
+          "a text leaves in one write");
+    refuse_writes = true;
+    errno = ERANGE;
+    check(!say(stream, "Digite\n"), "a failed write is noticed");
+    check(errno == 0, "a failed write with no errno leaves errno 0");
+    std::fclose(stream);
+#endif
+    std::printf("%d passed, %d failed\n", passed, failed);
+    return failed == 0 && passed > 0 ? 0 : 1;
+}
