@@ -1,0 +1,153 @@
+#!/usr/bin/env python3
+"""Types at raizes.exe on a console, as a Windows user at cmd does, and reads the screen.
+
+Usage: console.py COMMAND...   (wine and the program: the Windows build only)
+
+wine makes a console of a pseudo-terminal: the program's standard input,
+output and error are put on one, keys are typed into it, and what wine shows
+there is compared, once the terminal's escape sequences are taken out and
+every run of blanks is made one blank (wine moves the cursor over blanks
+instead of writing them), with what a console must show. wine writes the
+console in the terminal's character set, so the terminal is UTF-8.
+"""
+import fcntl
+import os
+import pathlib
+import pty
+import re
+import select
+import shutil
+import struct
+import subprocess
+import sys
+import tempfile
+import termios
+import time
+
+import launch
+
+COMMAND = sys.argv[1:]
+WINE, EXE = COMMAND[:-1], pathlib.Path(COMMAND[-1]).resolve()
+WAIT = 20.0
+PROMPT = "Digite o Valor de {} "
+ERROR = 'Erro: o valor de A não é um número: "três"'
+CODE_PAGE = re.compile(r"Active code page: (\d+)|Página de código ativa: (\d+)")
+
+
+def screen(raw):
+    """What a console shows, from what wine wrote to the terminal."""
+    text = raw.decode("utf-8", errors="replace")
+    text = re.sub(r"\x1b\[(\d*)C", lambda m: " " * int(m.group(1) or 1), text)
+    text = re.sub(r"\x1b\[[0-?]*[ -/]*[@-~]|\x1b\][^\x07\x1b]*(?:\x07|\x1b\\)", "", text)
+    return " ".join(text.split())
+
+
+def session(command, keys, folder):
+    """Runs COMMAND on a new console in FOLDER, types KEYS once it is waiting,
+    and returns its exit status and what the console showed."""
+    controller, terminal = pty.openpty()
+    # Ctrl-Z is a character on a Windows console; on a Linux terminal it would
+    # stop the process instead.
+    attributes = termios.tcgetattr(terminal)
+    attributes[6][termios.VSUSP] = 0
+    termios.tcsetattr(terminal, termios.TCSANOW, attributes)
+    # Wide enough that no line of the program's wraps.
+    fcntl.ioctl(terminal, termios.TIOCSWINSZ, struct.pack("HHHH", 50, 200, 0, 0))
+    env = dict(os.environ, LANG="C.UTF-8", LC_ALL="C.UTF-8")
+    proc = subprocess.Popen(command, stdin=terminal, stdout=terminal, stderr=terminal, cwd=folder,
+                            env=env, start_new_session=True)
+    os.close(terminal)
+    shown = b""
+    quiet_since = time.monotonic()
+    deadline = quiet_since + WAIT
+    try:
+        while time.monotonic() < deadline:
+            ready, _, _ = select.select([controller], [], [], 0.2)
+            if ready:
+                try:
+                    chunk = os.read(controller, 4096)
+                except OSError:  # the console is gone: the program has ended
+                    break
+                shown += chunk
+                quiet_since = time.monotonic()
+            elif keys and time.monotonic() - quiet_since > 1.0:
+                os.write(controller, keys.encode())
+                keys = ""
+            elif proc.poll() is not None:
+                break
+        return proc.wait(timeout=5), screen(shown)
+    finally:
+        if proc.poll() is None:
+            proc.kill()
+            proc.wait()
+        os.close(controller)
+
+
+def show(command, keys, folder):
+    """session(), tried again where wine showed nothing at all (tests/launch.py)."""
+    for _ in range(launch.RETRIES):
+        status, shown = session(command, keys, folder)
+        if shown:
+            return status, shown
+        print(f"console.py: {command[-1]} showed nothing; trying again", file=sys.stderr)
+    return session(command, keys, folder)
+
+
+def prompts(*names):
+    return " ".join(PROMPT.format(name).strip() for name in names)
+
+
+# title: (command after wine, keys typed, status, what the console shows)
+CASES = {
+    "1 -3 2 typed": ([str(EXE)], "1 -3 2\r", 0,
+                     f"{prompts('A')} 1 -3 2 {prompts('B', 'C')} "
+                     "As raízes da equação são: 2.00 e 1.00"),
+    "três typed": ([str(EXE)], "três\r", 1, f"{prompts('A')} três {ERROR}"),
+    "2,5 typed": ([str(EXE)], "2,5\r", 1,
+                  f"{prompts('A')} 2,5 {prompts('B')} Erro: o valor de B não é um número: \",5\" "
+                  "(use ponto como separador decimal, como em 2.5)"),
+    "Ctrl-Z then Enter typed": ([str(EXE)], "\x1a\r", 1,
+                                f"{prompts('A')} ^Z Erro: a entrada terminou antes do valor de A"),
+    "output to a file": (["cmd", "/c", "raizes.exe > out.txt"], "três\r", 1,
+                         f"três {ERROR}"),
+}
+# title: (keys typed, what the program shows between the two chcp lines)
+CODE_PAGE_CASES = {
+    "code page kept after a success": ("1 -3 2\r", "As raízes da equação são: 2.00 e 1.00"),
+    "code page kept after an error": ("três\r", ERROR),
+}
+
+
+def check(title, folder):
+    if title in CASES:
+        command, keys, status, expected = CASES[title]
+        got = show([*WINE, *command], keys, folder)
+        if got != (status, expected):
+            return f"showed {got!r}, expected {(status, expected)!r}"
+        if "\ufffd" in got[1]:
+            return f"showed a replacement character: {got[1]!r}"
+        if command[0] == "cmd":
+            written = (pathlib.Path(folder) / "out.txt").read_bytes()
+            if written != PROMPT.format("A").encode() + b"\n":
+                return f"out.txt holds {written!r}"
+        return None
+    keys, expected = CODE_PAGE_CASES[title]
+    command = ["cmd", "/c", "chcp & raizes.exe & chcp"]
+    status, shown = show([*WINE, *command], keys, folder)
+    pages = [a or b for a, b in CODE_PAGE.findall(shown)]
+    if len(pages) != 2 or pages[0] != pages[1] or expected not in shown:
+        return f"showed {shown!r}: code pages {pages}, expected the same twice around {expected!r}"
+    return None
+
+
+failed = 0
+for title in [*CASES, *CODE_PAGE_CASES]:
+    with tempfile.TemporaryDirectory() as folder:
+        # cmd finds the program in its own folder, with no path to quote.
+        shutil.copy(EXE, pathlib.Path(folder) / "raizes.exe")
+        problem = check(title, folder)
+    if problem:
+        failed += 1
+        print(f"FAIL {title}: {problem}")
+print(f"{len(CASES) + len(CODE_PAGE_CASES) - failed} passed, {failed} failed")
+sys.exit(1 if failed else 0)
