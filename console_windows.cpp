@@ -4,6 +4,7 @@
 // window).
 #include "console_windows.h"
 
+#include <cerrno>
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
@@ -43,6 +44,7 @@ static void refill()
     DWORD got = 0;
     if (ReadConsoleW(consoles[0], wide + kept, 1024 - kept, &got, nullptr) == 0) {
         failed = ended = true;
+        errno = EIO;
         return;
     }
     got += kept;
@@ -84,7 +86,11 @@ bool console_put(std::FILE *stream, const char *text, std::size_t size)
     static wchar_t wide[1024];
     const int length = MultiByteToWideChar(CP_UTF8, 0, text, static_cast<int>(size), wide, 1024);
     DWORD written = 0;
-    return length > 0 &&
-           WriteConsoleW(console, wide, static_cast<DWORD>(length), &written, nullptr) != 0 &&
-           written == static_cast<DWORD>(length);
+    if (length > 0 &&
+        WriteConsoleW(console, wide, static_cast<DWORD>(length), &written, nullptr) != 0 &&
+        written == static_cast<DWORD>(length)) {
+        return true;
+    }
+    errno = EIO;
+    return false;
 }

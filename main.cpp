@@ -96,12 +96,13 @@ static bool visible(char32_t cp, bool first)
     return cp > h.last || (!h.anywhere && !first);
 }
 
-// The length of the well-formed UTF-8 character at P, before END, with its
-// code point in CP; 0 where the bytes there are not one. The table of
-// well-formed UTF-8 from the Unicode Standard: the length that a lead byte
-// announces, and the range of the byte after it, which rules out overlong
-// forms, surrogates and anything above U+10FFFF.
-static int decode(const char *p, const char *end, char32_t &cp)
+// The length of the well-formed UTF-8 character at P, with its code point in
+// CP; 0 where the bytes there are not one. The table of well-formed UTF-8
+// from the Unicode Standard: the length that a lead byte announces, and the
+// range of the byte after it, which rules out overlong forms, surrogates and
+// anything above U+10FFFF. The NUL after the word ends a sequence that the
+// word cuts short.
+static int decode(const char *p, char32_t &cp)
 {
     const auto u = static_cast<unsigned char>(*p);
     const int size = u < 0x80                 ? 1
@@ -113,7 +114,7 @@ static int decode(const char *p, const char *end, char32_t &cp)
     const unsigned hi = u == 0xED ? 0x9F : u == 0xF4 ? 0x8F : 0xBF;
     cp = size == 1 ? u : u & (0x7FU >> size);
     for (int k = 1; k < size; ++k) {
-        const auto v = p + k < end ? static_cast<unsigned char>(p[k]) : 0U;
+        const auto v = static_cast<unsigned char>(p[k]);
         if (v < (k == 1 ? lo : 0x80U) || v > (k == 1 ? hi : 0xBFU)) {
             return 0;
         }
@@ -132,7 +133,7 @@ static void quote(char (&out)[256], const char *text, const char *end)
     const char *p = text;
     for (int characters = 0; p < end && characters < 40; ++characters) {
         char32_t cp = 0;
-        const int size = decode(p, end, cp);
+        const int size = decode(p, cp);
         int wrote = 0;
         if (*p == '"' || *p == '\\') {
             wrote = std::snprintf(out + used, sizeof out - used, "\\%c", *p);
@@ -226,11 +227,10 @@ static int unwritable(int e)
 
 // Reads the next word of the input, a run of non-blank bytes (NUL among
 // them) after any blanks, into WORD, and returns its size; word_max + 1
-// where it is longer, and -1 where the input could not be read, since the
-// error may have cut the word short. errno then says why, or is 0.
+// where it is longer, and -1 where the input could not be read (errno says
+// why), since the error may have cut the word short.
 static int read_word(char (&word)[word_max + 1])
 {
-    errno = 0;
     int ch = console_getc();
     while (blank(ch)) {
         ch = console_getc();
