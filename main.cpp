@@ -50,10 +50,12 @@ static bool blank(int ch) { return ch == ' ' || (ch >= '\t' && ch <= '\r'); }
     char text[512];
     std::va_list args;
     va_start(args, format);
+    // Every text of the program fits; a longer one would be cut, not overrun.
     const int size = std::vsnprintf(text, sizeof text, format, args);
     va_end(args);
     errno = 0;
-    const bool whole = console_put(stream, text, static_cast<std::size_t>(size));
+    const auto length = std::min(static_cast<std::size_t>(std::max(size, 0)), sizeof text - 1);
+    const bool whole = console_put(stream, text, length);
     return whole && std::fflush(stream) == 0 && std::ferror(stream) == 0;
 }
 
