@@ -31,7 +31,7 @@ WINE, EXE = COMMAND[:-1], pathlib.Path(COMMAND[-1]).resolve()
 WAIT = 20.0
 PROMPT = "Digite o Valor de {} "
 ERROR = 'Erro: o valor de A não é um número: "três"'
-CODE_PAGE = re.compile(r"Active code page: (\d+)|Página de código ativa: (\d+)")
+CODE_PAGE = re.compile(r"Active code page: (\d+)")
 
 
 def screen(raw):
@@ -122,10 +122,9 @@ def check(title, folder):
     if title in CASES:
         command, keys, status, expected = CASES[title]
         got = show([*WINE, *command], keys, folder)
+        # The whole screen, so no replacement character (U+FFFD) either.
         if got != (status, expected):
             return f"showed {got!r}, expected {(status, expected)!r}"
-        if "\ufffd" in got[1]:
-            return f"showed a replacement character: {got[1]!r}"
         if command[0] == "cmd":
             written = (pathlib.Path(folder) / "out.txt").read_bytes()
             if written != PROMPT.format("A").encode() + b"\n":
@@ -134,7 +133,7 @@ def check(title, folder):
     keys, expected = CODE_PAGE_CASES[title]
     command = ["cmd", "/c", "chcp & raizes.exe & chcp"]
     status, shown = show([*WINE, *command], keys, folder)
-    pages = [a or b for a, b in CODE_PAGE.findall(shown)]
+    pages = CODE_PAGE.findall(shown)
     if len(pages) != 2 or pages[0] != pages[1] or expected not in shown:
         return f"showed {shown!r}: code pages {pages}, expected the same twice around {expected!r}"
     return None
