@@ -25,6 +25,9 @@ void console_start()
     _setmode(_fileno(stdin), _O_BINARY);
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stderr), _O_BINARY);
+    // A byte at a time, so that what follows C's word is left in a pipe for
+    // whatever reads it next.
+    std::setvbuf(stdin, nullptr, _IONBF, 0);
     const DWORD handles[] = {STD_INPUT_HANDLE, STD_OUTPUT_HANDLE, STD_ERROR_HANDLE};
     for (int fd = 0; fd < 3; ++fd) {
         HANDLE handle = GetStdHandle(handles[fd]);
@@ -34,8 +37,9 @@ void console_start()
 }
 
 // Reads what was typed into line. A line that begins with Ctrl-Z ends the
-// input there, as ReadFile has it. A surrogate pair that the read cuts in
-// two waits for its second half.
+// input there, as ReadFile has it, and so does a read that gives nothing. A
+// surrogate pair that the read cuts in two waits for its second half, which
+// is dropped where the input ends first.
 static void refill()
 {
     static wchar_t wide[1024];
@@ -47,11 +51,11 @@ static void refill()
         errno = EIO;
         return;
     }
-    got += kept;
     if (got == 0 || (line_start && wide[0] == 0x1A)) {
         ended = true;
         return;
     }
+    got += kept;
     kept = wide[got - 1] >= 0xD800 && wide[got - 1] <= 0xDBFF ? 1 : 0;
     line_start = wide[got - 1] == L'\n';
     const auto whole = static_cast<int>(got - kept);

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 #include <iterator>
 #include <limits>
 
@@ -13,7 +14,9 @@
 #include "console_windows.h"
 #else
 // A terminal here takes and gives UTF-8 as bytes: the standard streams serve.
-static void console_start() {}
+// Input is read a byte at a time, so that what follows C's word is left in a
+// pipe for whatever reads it next, as it is in a file.
+static void console_start() { std::setvbuf(stdin, nullptr, _IONBF, 0); }
 static int console_getc() { return std::getchar(); }
 static bool console_read_failed() { return std::ferror(stdin) != 0; }
 static bool console_put(std::FILE *stream, const char *text, std::size_t size)
@@ -40,37 +43,50 @@ constexpr int word_max = 4095;
 // White space as the C locale has it, whatever the environment says.
 static bool blank(int ch) { return ch == ' ' || (ch >= '\t' && ch <= '\r'); }
 
+// The longest text the program writes: an error line with the longest quote.
+constexpr std::size_t line_max = 1024;
+
 // Formats one text and writes it whole, in one piece, as a console needs it;
-// standard output is flushed at once. False where it did not all get there,
-// with errno saying why, or 0. It is printf's own kind of variadic function,
-// so that the compiler checks each format against its arguments.
+// the stream is flushed at once. Returns 0 where all of it got there, the
+// errno of what went wrong, or -1 where the C library gave no errno. It is
+// printf's own kind of variadic function, so that the compiler checks each
+// format against its arguments.
 // NOLINTNEXTLINE(cert-dcl50-cpp)
-[[gnu::format(printf, 2, 3)]] static bool say(std::FILE *stream, const char *format, ...)
+[[gnu::format(printf, 2, 3)]] static int say(std::FILE *stream, const char *format, ...)
 {
-    char text[512];
+    char text[line_max];
     std::va_list args;
     va_start(args, format);
-    // Every text of the program fits; a longer one would be cut, not overrun.
+    errno = 0;
     const int size = std::vsnprintf(text, sizeof text, format, args);
     va_end(args);
+    if (size < 0) {
+        return errno != 0 ? errno : -1;
+    }
+    // A text that does not fit is written cut, not past the buffer, and
+    // counts as not written.
+    const auto length = std::min(static_cast<std::size_t>(size), sizeof text - 1);
     errno = 0;
-    const auto length = std::min(static_cast<std::size_t>(std::max(size, 0)), sizeof text - 1);
-    const bool whole = console_put(stream, text, length);
-    return whole && std::fflush(stream) == 0 && std::ferror(stream) == 0;
+    if (!console_put(stream, text, length) || std::fflush(stream) != 0 ||
+        std::ferror(stream) != 0) {
+        return errno != 0 ? errno : -1;
+    }
+    return length == static_cast<std::size_t>(size) ? 0 : EOVERFLOW;
 }
 
 // Characters that the quote escapes although they are well-formed, because
-// they are invisible, look like a blank or change the text around them, from
-// Unicode 15.0: the general categories Cc, Cf, Cs, Co, Zl, Zp and Zs (but
-// U+0020) of UnicodeData.txt, and Default_Ignorable_Code_Point of
-// DerivedCoreProperties.txt. The rows not hidden anywhere are the combining
-// diacritical marks, escaped only first in the quote, where they would join
-// its opening ".
-static const struct Hidden {
+// they are invisible, look like a blank or change the text around them: the
+// general categories Cc, Cf, Cs, Co, Zl, Zp and Zs (but U+0020), and
+// Default_Ignorable_Code_Point. The rows not hidden anywhere are the five
+// blocks of combining diacritical marks, escaped only first in the quote,
+// where they would join its opening ".
+struct Hidden {
     char32_t first;
     char32_t last;
     bool anywhere;
-} hidden[] = {
+};
+// Written by tools/hidden-characters from Unicode 15.0.0.
+static constexpr Hidden hidden[] = {
     {0x0000, 0x001F, true},   {0x007F, 0x00A0, true},     {0x00AD, 0x00AD, true},
     {0x0300, 0x034E, false},  {0x034F, 0x034F, true},     {0x0350, 0x036F, false},
     {0x0600, 0x0605, true},   {0x061C, 0x061C, true},     {0x06DD, 0x06DD, true},
@@ -86,6 +102,18 @@ static const struct Hidden {
     {0xF0000, 0xFFFFD, true}, {0x100000, 0x10FFFD, true},
 };
 
+// The search in visible() needs the rows in order, none overlapping another.
+static constexpr bool sorted_and_apart()
+{
+    for (std::size_t k = 0; k < std::size(hidden); ++k) {
+        if (hidden[k].first > hidden[k].last || (k > 0 && hidden[k - 1].last >= hidden[k].first)) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(sorted_and_apart(), "the rows of hidden[] must be sorted and apart");
+
 // Whether the character CP is shown as itself in the quote, FIRST there or not.
 static bool visible(char32_t cp, bool first)
 {
@@ -98,13 +126,12 @@ static bool visible(char32_t cp, bool first)
     return cp > h.last || (!h.anywhere && !first);
 }
 
-// The length of the well-formed UTF-8 character at P, with its code point in
-// CP; 0 where the bytes there are not one. The table of well-formed UTF-8
-// from the Unicode Standard: the length that a lead byte announces, and the
-// range of the byte after it, which rules out overlong forms, surrogates and
-// anything above U+10FFFF. The NUL after the word ends a sequence that the
-// word cuts short.
-static int decode(const char *p, char32_t &cp)
+// The length of the well-formed UTF-8 character at P, before END, with its
+// code point in CP; 0 where the bytes there are not one. The table of
+// well-formed UTF-8 from the Unicode Standard: the length that a lead byte
+// announces, and the range of the byte after it, which rules out overlong
+// forms, surrogates and anything above U+10FFFF.
+static int decode(const char *p, const char *end, char32_t &cp)
 {
     const auto u = static_cast<unsigned char>(*p);
     const int size = u < 0x80                 ? 1
@@ -112,6 +139,9 @@ static int decode(const char *p, char32_t &cp)
                      : u >= 0xE0 && u <= 0xEF ? 3
                      : u >= 0xF0 && u <= 0xF4 ? 4
                                               : 0;
+    if (end - p < size) {
+        return 0;
+    }
     const unsigned lo = u == 0xE0 ? 0xA0 : u == 0xF0 ? 0x90 : 0x80;
     const unsigned hi = u == 0xED ? 0x9F : u == 0xF4 ? 0x8F : 0xBF;
     cp = size == 1 ? u : u & (0x7FU >> size);
@@ -125,50 +155,92 @@ static int decode(const char *p, char32_t &cp)
     return size;
 }
 
+// The most characters a quote shows; what follows is left out, marked "…".
+constexpr int quote_characters = 40;
+// The longest quote: every character a four-byte one that is written \xHH
+// byte by byte, then the "…" and the NUL.
+constexpr std::size_t quote_max = quote_characters * 4 * 4 + sizeof "…";
+static_assert(quote_max + 200 < line_max, "an error line must hold the longest quote");
+
 // Quotes at most 40 characters of TEXT..END into OUT, with "…" where more
 // follow. A character is shown as itself only where it is well-formed UTF-8
 // and visible; " and \ are escaped with a backslash, and every other byte is
-// written \xHH, so that the quote shows what was typed and hides nothing.
-static void quote(char (&out)[256], const char *text, const char *end)
+// written \xHH, so that the quote shows what was typed and hides nothing. A
+// well-formed character is one of the 40 however it is written; a byte that
+// is not part of one counts on its own.
+static void quote(char (&out)[quote_max], const char *text, const char *end)
 {
+    static const char hex[] = "0123456789ABCDEF";
     std::size_t used = 0;
     const char *p = text;
-    for (int characters = 0; p < end && characters < 40; ++characters) {
+    for (int characters = 0; p < end && characters < quote_characters; ++characters) {
         char32_t cp = 0;
-        const int size = decode(p, cp);
-        int wrote = 0;
+        const int size = decode(p, end, cp);
         if (*p == '"' || *p == '\\') {
-            wrote = std::snprintf(out + used, sizeof out - used, "\\%c", *p);
-            ++p;
+            out[used++] = '\\';
+            out[used++] = *p++;
         } else if (size > 0 && visible(cp, p == text)) {
-            wrote = std::snprintf(out + used, sizeof out - used, "%.*s", size, p);
-            p += size;
+            for (int k = 0; k < size; ++k) {
+                out[used++] = *p++;
+            }
         } else {
-            wrote = std::snprintf(out + used, sizeof out - used, "\\x%02X",
-                                  static_cast<unsigned>(static_cast<unsigned char>(*p)));
-            ++p;
+            for (int k = 0; k < std::max(size, 1); ++k) {
+                const auto u = static_cast<unsigned char>(*p++);
+                out[used++] = '\\';
+                out[used++] = 'x';
+                out[used++] = hex[u >> 4U];
+                out[used++] = hex[u & 0xFU];
+            }
         }
-        used += static_cast<std::size_t>(wrote);
     }
-    std::snprintf(out + used, sizeof out - used, "%s", p < end ? "…" : "");
+    const char *const more = p < end ? "…" : "";
+    std::snprintf(out + used, sizeof out - used, "%s", more);
+}
+
+// What to add to the error line for TEXT..END, which does not begin with a
+// number: where it is the FIRST word of the input and begins as a file saved
+// in UTF-16 or with a byte-order mark does (as Windows editors save them),
+// how to save it instead; and where a decimal COMMA is the likely cause, the
+// full stop.
+static const char *hint(const char *text, const char *end, bool first, bool comma)
+{
+    const auto begins = [&](const char *mark) {
+        const auto size = std::strlen(mark);
+        return first && static_cast<std::size_t>(end - text) >= size &&
+               std::memcmp(text, mark, size) == 0;
+    };
+    if (begins("\xEF\xBB\xBF")) {
+        return " (o texto começa com uma marca de ordem de bytes, BOM: salve-o como UTF-8 sem BOM)";
+    }
+    if (begins("\xFF\xFE") || begins("\xFE\xFF")) {
+        return " (o texto está em UTF-16: salve-o como UTF-8)";
+    }
+    return comma ? " (use ponto como separador decimal, como em 2.5)" : "";
 }
 
 // Ends the run where coefficient NAME cannot be taken from TEXT..END: one
-// line that says WHY and quotes the text, with a hint where a decimal comma
-// is the likely cause.
-static int refuse(char name, const char *why, const char *text, const char *end, bool comma)
+// line that says WHY, quotes the text, and ends with HINT.
+static int refuse(char name, const char *why, const char *text, const char *end, const char *hint)
 {
-    char quoted[256];
+    char quoted[quote_max];
     quote(quoted, text, end);
-    say(stderr, "Erro: o valor de %c %s: \"%s\"%s\n", name, why, quoted,
-        comma ? " (use ponto como separador decimal, como em 2.5)" : "");
+    say(stderr, "Erro: o valor de %c %s: \"%s\"%s\n", name, why, quoted, hint);
     return 1;
+}
+
+// Ends the run where the word read for coefficient NAME is longer than the
+// program reads.
+static int too_long(char name, const char *word)
+{
+    char why[40];
+    std::snprintf(why, sizeof why, "tem mais de %d bytes", word_max);
+    return refuse(name, why, word, word + word_max, "");
 }
 
 // Why a read or a write failed, as ": " and a reason, in Portuguese:
 // strerror would answer in the C locale's English, and the locale is never
 // set. These are the errors that read(2) and write(2) report; any other is
-// given by number, and no errno at all gives no reason.
+// given by number, and no errno at all (0, or -1 from say) gives no reason.
 static void reason(char (&out)[80], int e)
 {
     static const struct {
@@ -193,7 +265,7 @@ static void reason(char (&out)[80], int e)
     };
     const auto *known = std::find_if(std::begin(reasons), std::end(reasons),
                                      [e](const auto &r) { return r.e == e; });
-    if (e == 0) {
+    if (e <= 0) {
         out[0] = '\0';
     } else if (known != std::end(reasons)) {
         std::snprintf(out, sizeof out, ": %s", known->text);
@@ -274,8 +346,8 @@ int main()
     const char *rest = word;
     const char *end = word;
     for (int i = 0; i < 3; ++i) {
-        if (!say(stdout, "Digite o Valor de %c \n", name[i])) {
-            return unwritable(errno);
+        if (const int e = say(stdout, "Digite o Valor de %c \n", name[i]); e != 0) {
+            return unwritable(e);
         }
         if (rest == end) {
             const int size = read_word(word);
@@ -286,16 +358,20 @@ int main()
                 return ended(name[i]);
             }
             if (size > word_max) {
-                return refuse(name[i], "tem mais de 4095 bytes", word, word + word_max, false);
+                return too_long(name[i], word);
             }
             rest = word;
             end = word + size;
         }
-        // An out-of-range number becomes an infinity or a zero, as "%f" has it.
+        // The C standard leaves undefined a number beyond float's range; the
+        // C libraries this program is built with give an infinity, or a
+        // subnormal and then zero. sscanf stops at a NUL in the word, so C
+        // is checked against the word's end.
         int used = 0;
         // NOLINTNEXTLINE(cert-err34-c)
         if (std::sscanf(rest, "%f%n", coef[i], &used) != 1 || (i == 2 && rest + used != end)) {
-            return refuse(name[i], "não é um número", rest, end, rest[used] == ',');
+            return refuse(name[i], "não é um número", rest, end,
+                          hint(rest, end, i == 0, rest[used] == ','));
         }
         rest += used;
     }
@@ -315,9 +391,8 @@ int main()
     char x2_text[48];
     digits(x1_text, x1);
     digits(x2_text, x2);
-    // The result only counts once it has reached its destination.
-    if (!say(stdout, "As raízes da equação são: %s e %s", x1_text, x2_text)) {
-        return unwritable(errno);
+    if (const int e = say(stdout, "As raízes da equação são: %s e %s", x1_text, x2_text); e != 0) {
+        return unwritable(e);
     }
     return 0;
 }

@@ -9,7 +9,9 @@ written ends the run before anything more is read. A Windows program (.exe),
 run under wine, is told other errors than Linux gives for the same failures.
 """
 import os
+import pathlib
 import pty
+import resource
 import signal
 import socket
 import subprocess
@@ -91,7 +93,7 @@ def attempt(shell, make_output, answers, folder):
         try:
             run = launch.run(["sh", "-c", f'{shell} exec "$@"; exit 99', "sh", *COMMAND],
                              stdin=given, stdout=output if output is not None else subprocess.DEVNULL,
-                             stderr=subprocess.PIPE, timeout=10,
+                             stderr=subprocess.PIPE,
                              env=dict(os.environ, OUT=os.path.join(folder, "out")))
         finally:
             if output is not None:
@@ -99,17 +101,48 @@ def attempt(shell, make_output, answers, folder):
         return run.returncode, run.stderr, os.lseek(given.fileno(), 0, os.SEEK_CUR)
 
 
+def result_line_unwritable(folder):
+    """Output to a file that takes the three prompts and not a byte more: the
+    result line cannot be written, and the run must say so. None where it did."""
+    out = os.path.join(folder, "full-after-prompts")
+    prompts = "".join(f"Digite o Valor de {name} \n" for name in "ABC").encode()
+
+    def limit():
+        signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
+        resource.setrlimit(resource.RLIMIT_FSIZE, (len(prompts), resource.RLIM_INFINITY))
+
+    with open(out, "wb") as output:
+        run = launch.run(COMMAND, input=ANSWERS, stdout=output, stderr=subprocess.PIPE,
+                         preexec_fn=limit)
+    reason = UNUSABLE if WINDOWS else "o arquivo passaria do tamanho máximo"
+    expected = (1, f"{WRITE}: {reason}\n".encode(), prompts)
+    got = (run.returncode, run.stderr, pathlib.Path(out).read_bytes())
+    return None if got == expected else f"got {got!r}, expected {expected!r}"
+
+
 failed = 0
 with tempfile.TemporaryDirectory() as folder:
+    try:
+        problem = result_line_unwritable(folder)
+    except launch.Hung as hung:
+        problem = str(hung)
+    if problem:
+        failed += 1
+        print(f"FAIL result line over the file size limit after the prompts: {problem}")
     for title, (shell, make_output, answers, linux, windows) in CASES.items():
         status, err = windows if WINDOWS else linux
         expected = (status, (err + "\n").encode() if err else b"")
-        code, stderr, read = attempt(shell, make_output, answers, folder)
+        try:
+            code, stderr, read = attempt(shell, make_output, answers, folder)
+        except launch.Hung as hung:
+            failed += 1
+            print(f"FAIL {title}: {hung}")
+            continue
         if (code, stderr) != expected:
             failed += 1
             print(f"FAIL {title}: status {code}, standard error {stderr!r}, expected {expected!r}")
         elif title.startswith("output") and read != 0:
             failed += 1
             print(f"FAIL {title}: read {read} bytes of input after its first prompt failed")
-print(f"{len(CASES) - failed} passed, {failed} failed")
+print(f"{len(CASES) + 1 - failed} passed, {failed} failed")
 sys.exit(1 if failed else 0)

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // What no run of the program can show: the reason given for each errno
 // (most of them no test can make the C library report, and none reports no
-// errno at all), and that each text leaves in one piece with errno reset.
+// errno at all), and how say writes a text and reports what went wrong.
 // The program is compiled in here whole, its main renamed.
 #define main raizes_main
 #include "../main.cpp"
@@ -45,7 +45,7 @@ int main()
         int e;
         const char *text;
     } reasons[] = {
-        {0, ""},
+        {-1, ""},
         {EAGAIN, ": a operação teria de esperar (descritor não bloqueante)"},
         {EBADF, ": descritor de arquivo inválido"},
         {EDESTADDRREQ, ": o socket não tem endereço de destino"},
@@ -71,16 +71,36 @@ int main()
         check(std::strcmp(text, r.text) == 0, what);
     }
 
+    // A text longer than the longest the program writes is written cut, to
+    // the last byte that fits and no further, and counts as not written.
+    std::FILE *file = std::tmpfile();
+    char long_text[2 * line_max];
+    std::memset(long_text, 'x', sizeof long_text - 1);
+    long_text[sizeof long_text - 1] = '\0';
+    check(say(file, "%s", long_text) == EOVERFLOW, "a text cut short is not taken as written");
+    std::rewind(file);
+    char back[2 * line_max];
+    const std::size_t got = std::fread(back, 1, sizeof back, file);
+    check(got == line_max - 1 && std::memchr(back, 'x', got) == back &&
+              std::memchr(back, '\0', got) == nullptr,
+          "a text cut short leaves exactly the bytes that fit");
+    std::fclose(file);
+
 #ifdef __GLIBC__
     std::FILE *stream = fopencookie(nullptr, "w", {nullptr, counted, nullptr, nullptr});
     std::setvbuf(stream, nullptr, _IONBF, 0);
-    check(say(stream, "Erro: %s %c\n", "o valor de", 'A') && writes == 1 &&
+    check(say(stream, "Erro: %s %c\n", "o valor de", 'A') == 0 && writes == 1 &&
               std::strcmp(last, "Erro: o valor de A\n") == 0,
           "a text leaves in one write");
     refuse_writes = true;
     errno = ERANGE;
-    check(!say(stream, "Digite\n"), "a failed write is noticed");
-    check(errno == 0, "a failed write with no errno leaves errno 0");
+    check(say(stream, "Digite\n") == -1, "a failed write with no errno is a failure of no reason");
+    refuse_writes = false;
+    // The C locale has no multibyte form for U+00E9: the text cannot be made.
+    const int before = writes;
+    const int unmade = say(stream, "%ls", L"\u00E9");
+    check(unmade != 0 && writes == before,
+          "a text that cannot be formatted is a failure, not written");
     std::fclose(stream);
 #endif
     std::printf("%d passed, %d failed\n", passed, failed);
