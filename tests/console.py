@@ -4,8 +4,9 @@
 Usage: console.py COMMAND...   (wine and the program: the Windows build only)
 
 wine makes a console of a pseudo-terminal: the program's standard input,
-output and error are put on one, keys are typed into it, and what wine shows
-there is compared, once the terminal's escape sequences are taken out and
+output and error are put on one, keys are typed into it once the console is
+ready for them (wine has taken the terminal out of line mode, and the prompt
+has come), and what wine shows there is compared, once the terminal's escape sequences are taken out and
 every run of blanks is made one blank (wine moves the cursor over blanks
 instead of writing them), with what a console must show. wine writes the
 console in the terminal's character set, so the terminal is UTF-8.
@@ -28,7 +29,6 @@ import launch
 
 COMMAND = sys.argv[1:]
 WINE, EXE = COMMAND[:-1], pathlib.Path(COMMAND[-1]).resolve()
-WAIT = 20.0
 PROMPT = "Digite o Valor de {} "
 ERROR = 'Erro: o valor de A não é um número: "três"'
 CODE_PAGE = re.compile(r"Active code page: (\d+)")
@@ -42,9 +42,11 @@ def screen(raw):
     return " ".join(text.split())
 
 
-def session(command, keys, folder):
-    """Runs COMMAND on a new console in FOLDER, types KEYS once it is waiting,
-    and returns its exit status and what the console showed."""
+def session(command, keys, ready, folder):
+    """Runs COMMAND on a new console in FOLDER, types KEYS once READY(screen,
+    folder) holds and wine reads the terminal key by key, and returns its exit
+    status and what the console showed; raises launch.Hung where it does not
+    end within launch.HANG seconds."""
     controller, terminal = pty.openpty()
     # Ctrl-Z is a character on a Windows console; on a Linux terminal it would
     # stop the process instead.
@@ -58,24 +60,31 @@ def session(command, keys, folder):
                             env=env, start_new_session=True)
     os.close(terminal)
     shown = b""
-    quiet_since = time.monotonic()
-    deadline = quiet_since + WAIT
+    deadline = time.monotonic() + launch.HANG
     try:
-        while time.monotonic() < deadline:
-            ready, _, _ = select.select([controller], [], [], 0.2)
-            if ready:
+        while True:
+            # Keys typed while the terminal is still in line mode would be
+            # echoed and changed by it before wine saw them.
+            if keys and ready(screen(shown), folder) and not \
+                    termios.tcgetattr(controller)[3] & termios.ICANON:
+                os.write(controller, keys.encode())
+                keys = ""
+            left = deadline - time.monotonic()
+            if left <= 0:
+                raise launch.Hung(f"{command[-1]} did not end within {launch.HANG:g} s, "
+                                  f"showing {screen(shown)!r}")
+            # Until the keys are typed, the terminal's mode is looked at
+            # again every 10 ms: no event tells when wine changes it.
+            readable, _, _ = select.select([controller], [], [], min(left, 0.01 if keys else 1))
+            if readable:
                 try:
                     chunk = os.read(controller, 4096)
                 except OSError:  # the console is gone: the program has ended
                     break
                 shown += chunk
-                quiet_since = time.monotonic()
-            elif keys and time.monotonic() - quiet_since > 1.0:
-                os.write(controller, keys.encode())
-                keys = ""
             elif proc.poll() is not None:
                 break
-        return proc.wait(timeout=5), screen(shown)
+        return proc.wait(timeout=launch.HANG), screen(shown)
     finally:
         if proc.poll() is None:
             proc.kill()
@@ -83,14 +92,25 @@ def session(command, keys, folder):
         os.close(controller)
 
 
-def show(command, keys, folder):
+def show(command, keys, ready, folder):
     """session(), tried again where wine showed nothing at all (tests/launch.py)."""
     for _ in range(launch.RETRIES):
-        status, shown = session(command, keys, folder)
+        status, shown = session(command, keys, ready, folder)
         if shown:
             return status, shown
         print(f"console.py: {command[-1]} showed nothing; trying again", file=sys.stderr)
-    return session(command, keys, folder)
+    return session(command, keys, ready, folder)
+
+
+def prompted(screen_text, _folder):
+    """The first prompt is on the screen."""
+    return PROMPT.format("A").strip() in screen_text
+
+
+def prompted_in_file(_screen_text, folder):
+    """The first prompt has reached out.txt."""
+    path = pathlib.Path(folder) / "out.txt"
+    return path.exists() and path.read_bytes() == PROMPT.format("A").encode() + b"\n"
 
 
 def prompts(*names):
@@ -121,7 +141,8 @@ CODE_PAGE_CASES = {
 def check(title, folder):
     if title in CASES:
         command, keys, status, expected = CASES[title]
-        got = show([*WINE, *command], keys, folder)
+        ready = prompted_in_file if command[0] == "cmd" else prompted
+        got = show([*WINE, *command], keys, ready, folder)
         # The whole screen, so no replacement character (U+FFFD) either.
         if got != (status, expected):
             return f"showed {got!r}, expected {(status, expected)!r}"
@@ -132,7 +153,7 @@ def check(title, folder):
         return None
     keys, expected = CODE_PAGE_CASES[title]
     command = ["cmd", "/c", "chcp & raizes.exe & chcp"]
-    status, shown = show([*WINE, *command], keys, folder)
+    status, shown = show([*WINE, *command], keys, prompted, folder)
     pages = CODE_PAGE.findall(shown)
     if len(pages) != 2 or pages[0] != pages[1] or expected not in shown:
         return f"showed {shown!r}: code pages {pages}, expected the same twice around {expected!r}"
@@ -144,7 +165,10 @@ for title in [*CASES, *CODE_PAGE_CASES]:
     with tempfile.TemporaryDirectory() as folder:
         # cmd finds the program in its own folder, with no path to quote.
         shutil.copy(EXE, pathlib.Path(folder) / "raizes.exe")
-        problem = check(title, folder)
+        try:
+            problem = check(title, folder)
+        except launch.Hung as hung:
+            problem = str(hung)
     if problem:
         failed += 1
         print(f"FAIL {title}: {problem}")

@@ -59,7 +59,10 @@ def session(answers, result, status):
                 proc.stdin.flush()
         read_exactly(proc, result)
         code = proc.wait(timeout=launch.HANG)
-        if os.read(proc.stdout.fileno(), 100) != b"" or code != status:
+        # What the program wrote is in the pipe once it has ended; the pipe
+        # itself may stay open longer, held by a process that wine started.
+        ready, _, _ = select.select([proc.stdout], [], [], 0)
+        if (ready and os.read(proc.stdout.fileno(), 100) != b"") or code != status:
             raise AssertionError(f"exit status {code} or trailing output, expected {status}")
     finally:
         proc.kill()
