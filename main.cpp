@@ -14,8 +14,8 @@
 #include "console_windows.h"
 #else
 // A terminal here takes and gives UTF-8 as bytes: the standard streams serve.
-// Input is read a byte at a time, so that what follows C's word is left in a
-// pipe for whatever reads it next, as it is in a file.
+// Input is read a byte at a time, so that what follows C's word is left
+// unread, in a pipe as in a file, for whatever reads it next.
 static void console_start() { std::setvbuf(stdin, nullptr, _IONBF, 0); }
 static int console_getc() { return std::getchar(); }
 static bool console_read_failed() { return std::ferror(stdin) != 0; }
@@ -159,7 +159,8 @@ static int decode(const char *p, const char *end, char32_t &cp)
 constexpr int quote_characters = 40;
 // The longest quote: every character a four-byte one that is written \xHH
 // byte by byte, then the "…" and the NUL.
-constexpr std::size_t quote_max = quote_characters * 4 * 4 + sizeof "…";
+constexpr std::size_t quote_max = static_cast<std::size_t>(quote_characters) * 4 * 4 + sizeof "…";
+// The error line's own words, the longest hint among them, take under 200.
 static_assert(quote_max + 200 < line_max, "an error line must hold the longest quote");
 
 // Quotes at most 40 characters of TEXT..END into OUT, with "…" where more
@@ -197,11 +198,11 @@ static void quote(char (&out)[quote_max], const char *text, const char *end)
     std::snprintf(out + used, sizeof out - used, "%s", more);
 }
 
-// What to add to the error line for TEXT..END, which does not begin with a
-// number: where it is the FIRST word of the input and begins as a file saved
-// in UTF-16 or with a byte-order mark does (as Windows editors save them),
-// how to save it instead; and where a decimal COMMA is the likely cause, the
-// full stop.
+// What ends the error line for TEXT..END, which does not begin with a
+// number: where it is the FIRST word of the input and begins with the
+// byte-order mark of UTF-8 or of UTF-16, as Windows editors save a file, how
+// to save it instead; where a decimal COMMA is the likely cause, the full
+// stop.
 static const char *hint(const char *text, const char *end, bool first, bool comma)
 {
     const auto begins = [&](const char *mark) {
@@ -274,7 +275,6 @@ static void reason(char (&out)[80], int e)
     }
 }
 
-// Ends the run where standard input could not be read for coefficient NAME.
 static int unreadable(char name, int e)
 {
     char why[80];
@@ -283,14 +283,12 @@ static int unreadable(char name, int e)
     return 1;
 }
 
-// Ends the run where the input ended before coefficient NAME.
 static int ended(char name)
 {
     say(stderr, "Erro: a entrada terminou antes do valor de %c\n", name);
     return 1;
 }
 
-// Ends the run where standard output could not be written.
 static int unwritable(int e)
 {
     char why[80];
