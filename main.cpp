@@ -194,8 +194,7 @@ static void quote(char (&out)[quote_max], const char *text, const char *end)
             }
         }
     }
-    const char *const more = p < end ? "…" : "";
-    std::snprintf(out + used, sizeof out - used, "%s", more);
+    std::snprintf(out + used, sizeof out - used, "%s", p < end ? "…" : "");
 }
 
 // What ends the error line for TEXT..END, which does not begin with a

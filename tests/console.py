@@ -6,9 +6,10 @@ Usage: console.py COMMAND...   (wine and the program: the Windows build only)
 wine makes a console of a pseudo-terminal: the program's standard input,
 output and error are put on one, keys are typed into it once the console is
 ready for them (wine has taken the terminal out of line mode, and the prompt
-has come), and what wine shows there is compared, once the terminal's escape sequences are taken out and
-every run of blanks is made one blank (wine moves the cursor over blanks
-instead of writing them), with what a console must show. wine writes the
+has come), and what wine shows there is compared, once the terminal's escape
+sequences are taken out and every run of blanks is made one blank (wine moves
+the cursor over blanks instead of writing them), with what a console must
+show. wine writes the
 console in the terminal's character set, so the terminal is UTF-8.
 """
 import fcntl

@@ -63,7 +63,7 @@ def once(command, data, options):
                 try:
                     pending = pending[os.write(proc.stdin.fileno(), pending[:select.PIPE_BUF]):]
                 except BrokenPipeError:  # the program stopped reading
-                    pending = pending[len(pending):]
+                    pending = pending[:0]
             if ended in readable:
                 break
         for stream in reading:
