@@ -10,6 +10,8 @@
 #include <iterator>
 #include <limits>
 
+#include "hidden_characters.h"
+
 #ifdef _WIN32
 #include "console_windows.h"
 #else
@@ -43,7 +45,8 @@ constexpr int word_max = 4095;
 // White space as the C locale has it, whatever the environment says.
 static bool blank(int ch) { return ch == ' ' || (ch >= '\t' && ch <= '\r'); }
 
-// The longest text the program writes: an error line with the longest quote.
+// A bound on the texts the program writes, above the longest of them: an
+// error line with the longest quote.
 constexpr std::size_t line_max = 1024;
 
 // Formats one text and writes it whole, in one piece, as a console needs it;
@@ -73,34 +76,6 @@ constexpr std::size_t line_max = 1024;
     }
     return length == static_cast<std::size_t>(size) ? 0 : EOVERFLOW;
 }
-
-// Characters that the quote escapes although they are well-formed, because
-// they are invisible, look like a blank or change the text around them: the
-// general categories Cc, Cf, Cs, Co, Zl, Zp and Zs (but U+0020), and
-// Default_Ignorable_Code_Point. The rows not hidden anywhere are the five
-// blocks of combining diacritical marks, escaped only first in the quote,
-// where they would join its opening ".
-struct Hidden {
-    char32_t first;
-    char32_t last;
-    bool anywhere;
-};
-// Written by tools/hidden-characters from Unicode 15.0.0.
-static constexpr Hidden hidden[] = {
-    {0x0000, 0x001F, true},   {0x007F, 0x00A0, true},     {0x00AD, 0x00AD, true},
-    {0x0300, 0x034E, false},  {0x034F, 0x034F, true},     {0x0350, 0x036F, false},
-    {0x0600, 0x0605, true},   {0x061C, 0x061C, true},     {0x06DD, 0x06DD, true},
-    {0x070F, 0x070F, true},   {0x0890, 0x0891, true},     {0x08E2, 0x08E2, true},
-    {0x115F, 0x1160, true},   {0x1680, 0x1680, true},     {0x17B4, 0x17B5, true},
-    {0x180B, 0x180F, true},   {0x1AB0, 0x1AFF, false},    {0x1DC0, 0x1DFF, false},
-    {0x2000, 0x200F, true},   {0x2028, 0x202F, true},     {0x205F, 0x206F, true},
-    {0x20D0, 0x20FF, false},  {0x3000, 0x3000, true},     {0x3164, 0x3164, true},
-    {0xD800, 0xF8FF, true},   {0xFE00, 0xFE0F, true},     {0xFE20, 0xFE2F, false},
-    {0xFEFF, 0xFEFF, true},   {0xFFA0, 0xFFA0, true},     {0xFFF0, 0xFFFB, true},
-    {0x110BD, 0x110BD, true}, {0x110CD, 0x110CD, true},   {0x13430, 0x1343F, true},
-    {0x1BCA0, 0x1BCA3, true}, {0x1D173, 0x1D17A, true},   {0xE0000, 0xE0FFF, true},
-    {0xF0000, 0xFFFFD, true}, {0x100000, 0x10FFFD, true},
-};
 
 // The search in visible() needs the rows in order, none overlapping another.
 static constexpr bool sorted_and_apart()
@@ -198,11 +173,12 @@ static void quote(char (&out)[quote_max], const char *text, const char *end)
 }
 
 // What ends the error line for TEXT..END, which does not begin with a
-// number: where it is the FIRST word of the input and begins with the
-// byte-order mark of UTF-8 or of UTF-16, as Windows editors save a file, how
-// to save it instead; where a decimal COMMA is the likely cause, the full
-// stop.
-static const char *hint(const char *text, const char *end, bool first, bool comma)
+// number. Where it is the FIRST word of the input and begins with the
+// byte-order mark of UTF-8 or of UTF-16, as Windows editors save a file: how
+// to save it instead. Where a comma stands at COMMA: before a digit, it was
+// likely meant as a decimal point (2,5); before a sign or the end of the
+// word, as a separator between numbers (1,-3,2 or 1, -3, 2).
+static const char *hint(const char *text, const char *comma, const char *end, bool first)
 {
     const auto begins = [&](const char *mark) {
         const auto size = std::strlen(mark);
@@ -210,21 +186,30 @@ static const char *hint(const char *text, const char *end, bool first, bool comm
                std::memcmp(text, mark, size) == 0;
     };
     if (begins("\xEF\xBB\xBF")) {
-        return " (o texto começa com uma marca de ordem de bytes, BOM: salve-o como UTF-8 sem BOM)";
+        return " (o arquivo começa com um BOM: salve-o como UTF-8 sem BOM)";
     }
     if (begins("\xFF\xFE") || begins("\xFE\xFF")) {
         return " (o texto está em UTF-16: salve-o como UTF-8)";
     }
-    return comma ? " (use ponto como separador decimal, como em 2.5)" : "";
+    if (comma == end || *comma != ',') {
+        return "";
+    }
+    if (comma + 1 < end && comma[1] >= '0' && comma[1] <= '9') {
+        return " (use ponto como separador decimal, como em 2.5)";
+    }
+    if (comma + 1 == end || comma[1] == '-' || comma[1] == '+') {
+        return " (separe os números com espaços, como em 1 -3 2)";
+    }
+    return "";
 }
 
 // Ends the run where coefficient NAME cannot be taken from TEXT..END: one
-// line that says WHY, quotes the text, and ends with HINT.
-static int refuse(char name, const char *why, const char *text, const char *end, const char *hint)
+// line that says WHY, quotes the text, and ends with ADVICE.
+static int refuse(char name, const char *why, const char *text, const char *end, const char *advice)
 {
     char quoted[quote_max];
     quote(quoted, text, end);
-    say(stderr, "Erro: o valor de %c %s: \"%s\"%s\n", name, why, quoted, hint);
+    say(stderr, "Erro: o valor de %c %s: \"%s\"%s\n", name, why, quoted, advice);
     return 1;
 }
 
@@ -314,6 +299,91 @@ static int read_word(char (&word)[word_max + 1])
     return console_read_failed() ? -1 : ch != EOF && !blank(ch) ? word_max + 1 : size;
 }
 
+// The C locale's classes of bytes, whatever the environment says.
+static char lower(char ch)
+{
+    return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch - 'A' + 'a') : ch;
+}
+static bool digit(char ch) { return ch >= '0' && ch <= '9'; }
+static bool hex_digit(char ch) { return digit(ch) || (lower(ch) >= 'a' && lower(ch) <= 'f'); }
+static bool nan_char(char ch)
+{
+    return digit(ch) || (lower(ch) >= 'a' && lower(ch) <= 'z') || ch == '_';
+}
+
+// The end of the number at P, before END, as ISO C has a "%f" read take it:
+// the longest run of bytes that is a number or the beginning of one. A
+// number is an optional sign, then decimal digits with an optional point
+// and an optional exponent; 0x and hexadecimal digits with an optional point
+// and an optional p exponent; inf or infinity; nan, or nan( with letters,
+// digits and _ then ), the letters in either case. WHOLE tells whether the
+// run is a number, not only the beginning of one (1e, 0x, infin, nan(1).
+static const char *number_end(const char *p, const char *end, bool &whole)
+{
+    const auto skip = [&](bool (*kind)(char)) {
+        const char *const from = p;
+        while (p < end && kind(*p)) {
+            ++p;
+        }
+        return p != from;
+    };
+    // How many bytes at P spell the beginning of WORD, in either case.
+    const auto spelled = [&](const char *word) {
+        std::size_t n = 0;
+        while (word[n] != '\0' && p + n < end && lower(p[n]) == word[n]) {
+            ++n;
+        }
+        return n;
+    };
+    // Digits of KIND, at least one, with at most one point among them.
+    const auto mantissa = [&](bool (*kind)(char)) {
+        bool some = skip(kind);
+        if (p < end && *p == '.') {
+            ++p;
+            some = skip(kind) || some;
+        }
+        return some;
+    };
+    // After a whole mantissa: an exponent that begins with MARK needs digits.
+    const auto exponent = [&](char mark) {
+        if (p < end && lower(*p) == mark) {
+            ++p;
+            if (p < end && (*p == '+' || *p == '-')) {
+                ++p;
+            }
+            whole = skip(digit);
+        }
+    };
+    if (p < end && (*p == '+' || *p == '-')) {
+        ++p;
+    }
+    if (const std::size_t n = spelled("infinity"); n > 0) {
+        p += n;
+        whole = n == 3 || n == 8;
+    } else if (const std::size_t m = spelled("nan"); m > 0) {
+        p += m;
+        whole = m == 3;
+        if (whole && p < end && *p == '(') {
+            ++p;
+            skip(nan_char);
+            whole = p < end && *p == ')';
+            p += whole ? 1 : 0;
+        }
+    } else if (end - p >= 2 && p[0] == '0' && lower(p[1]) == 'x') {
+        p += 2;
+        whole = mantissa(hex_digit);
+        if (whole) {
+            exponent('p');
+        }
+    } else {
+        whole = mantissa(digit);
+        if (whole) {
+            exponent('e');
+        }
+    }
+    return p;
+}
+
 // A root as the result line shows it. IEEE 754 leaves the sign of a NaN
 // result open, compilers order the operands of + and * as they like, some
 // processors drop a NaN's sign when it is widened, and C libraries spell NaN
@@ -360,17 +430,22 @@ int main()
             rest = word;
             end = word + size;
         }
-        // The C standard leaves undefined a number beyond float's range; the
-        // C libraries this program is built with give an infinity, or a
-        // subnormal and then zero. sscanf stops at a NUL in the word, so C
-        // is checked against the word's end.
-        int used = 0;
-        // NOLINTNEXTLINE(cert-err34-c)
-        if (std::sscanf(rest, "%f%n", coef[i], &used) != 1 || (i == 2 && rest + used != end)) {
+        // The number is read here, not by sscanf, whose reading of what
+        // only begins a number (1e, nan(1) changes with the C library's
+        // version. Its value is strtof's on it alone, correctly rounded
+        // once: an infinity beyond float's range, a subnormal or zero below.
+        bool whole = false;
+        const char *const after = number_end(rest, end, whole);
+        if (!whole || (i == 2 && after != end)) {
             return refuse(name[i], "não é um número", rest, end,
-                          hint(rest, end, i == 0, rest[used] == ','));
+                          hint(rest, whole ? after : rest, end, i == 0));
         }
-        rest += used;
+        char number[word_max + 1];
+        const auto size = static_cast<std::size_t>(after - rest);
+        std::memcpy(number, rest, size);
+        number[size] = '\0';
+        *coef[i] = std::strtof(number, nullptr);
+        rest = after;
     }
 
     // Each rounding point is written out: 4·A·C in float, B² and the

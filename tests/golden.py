@@ -9,7 +9,9 @@ standard error; otherwise it must succeed with status 0 and say nothing there.
 Every case runs under the C locale. The cases named in CASES/pt_BR, those
 whose bytes a locale could change (numbers read and printed, error lines),
 run again under a real Brazilian Portuguese locale (decimal comma), built for
-the run: the output must not depend on the locale.
+the run: the output must not depend on the locale. Where that locale cannot
+be made, the C-locale runs still count, and the test reports the Portuguese
+ones as skipped.
 """
 import os
 import pathlib
@@ -17,7 +19,7 @@ import sys
 import tempfile
 
 import launch
-from ptlocale import portuguese
+from ptlocale import portuguese, skipped
 
 
 def main():
@@ -34,7 +36,10 @@ def main():
             failed += 1
             print(f"FAIL pt_BR names {name}, which has no {name}.in")
     with tempfile.TemporaryDirectory() as folder:
-        locales = {"C": dict(os.environ, LANG="C", LC_ALL="C"), "pt_BR.UTF-8": portuguese(folder)}
+        locales = {"C": dict(os.environ, LANG="C", LC_ALL="C")}
+        in_pt, missing = portuguese(folder)
+        if in_pt is not None:
+            locales["pt_BR.UTF-8"] = in_pt
         for case in sorted(cases.rglob("*.in")):
             name = case.relative_to(cases).with_suffix("").as_posix()
             out = case.with_suffix(".out").read_bytes()
@@ -59,7 +64,11 @@ def main():
                 print(f"  expected {(status, out, err)!r}")
                 print(f"  got      {got!r}")
     print(f"{passed} passed, {failed} failed")
-    return 1 if failed or not passed else 0
+    if failed or not passed:
+        return 1
+    if missing:
+        skipped(f"the {len(in_portuguese)} cases under pt_BR.UTF-8", missing)
+    return 0
 
 
 if __name__ == "__main__":
