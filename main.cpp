@@ -172,12 +172,12 @@ static void quote(char (&out)[quote_max], const char *text, const char *end)
     std::snprintf(out + used, sizeof out - used, "%s", p < end ? "…" : "");
 }
 
-// What ends the error line for TEXT..END, which does not begin with a
-// number. Where it is the FIRST word of the input and begins with the
-// byte-order mark of UTF-8 or of UTF-16, as Windows editors save a file: how
-// to save it instead. Where a comma stands at COMMA: before a digit, it was
-// likely meant as a decimal point (2,5); before a sign or the end of the
-// word, as a separator between numbers (1,-3,2 or 1, -3, 2).
+// What ends the error line for TEXT..END, which is not a number. Where it
+// is the FIRST word of the input and begins with the byte-order mark of
+// UTF-8 or of UTF-16, as Windows editors save a file: how to save it
+// instead. Where a comma stands at COMMA: before a digit, it was likely meant
+// as a decimal point (2,5); before a sign or the end of the word, as a
+// separator between numbers (1,-3,2 or 1, -3, 2).
 static const char *hint(const char *text, const char *comma, const char *end, bool first)
 {
     const auto begins = [&](const char *mark) {
