@@ -13,13 +13,12 @@ the run: the output must not depend on the locale. Where that locale cannot
 be made, the C-locale runs still count, and the test reports the Portuguese
 ones as skipped.
 """
-import os
 import pathlib
 import sys
 import tempfile
 
 import launch
-from ptlocale import portuguese, skipped
+from ptlocale import environments, skipped
 
 
 def main():
@@ -36,10 +35,7 @@ def main():
             failed += 1
             print(f"FAIL pt_BR names {name}, which has no {name}.in")
     with tempfile.TemporaryDirectory() as folder:
-        locales = {"C": dict(os.environ, LANG="C", LC_ALL="C")}
-        in_pt, missing = portuguese(folder)
-        if in_pt is not None:
-            locales["pt_BR.UTF-8"] = in_pt
+        locales, missing = environments(folder, "pt_BR.UTF-8")
         for case in sorted(cases.rglob("*.in")):
             name = case.relative_to(cases).with_suffix("").as_posix()
             out = case.with_suffix(".out").read_bytes()

@@ -8,14 +8,13 @@ Portuguese, and `man raizes` must pick the Portuguese one under pt_BR.UTF-8
 and the English one under C. Without man the test is skipped, and without
 the Portuguese locale its runs in Portuguese are.
 """
-import os
 import pathlib
 import shutil
 import subprocess
 import sys
 import tempfile
 
-from ptlocale import portuguese, skipped
+from ptlocale import environments, skipped
 
 PAGES = {"share/man/man1/raizes.1": b"User Commands",
          "share/man/pt_BR/man1/raizes.1": "Comandos do usuário".encode()}
@@ -39,10 +38,7 @@ def main():
         prefix = pathlib.Path(folder, "prefix")
         subprocess.run([cmake, "--install", build, "--prefix", prefix], check=True,
                        stdout=subprocess.DEVNULL)
-        locales = {"C": dict(os.environ, LANG="C", LC_ALL="C")}
-        in_pt, missing = portuguese(folder)
-        if in_pt is not None:
-            locales["pt_BR"] = in_pt
+        locales, missing = environments(folder, "pt_BR")
         for page in PAGES:
             for name, env in locales.items():
                 shown = subprocess.run(["man", "--warnings", "-l", prefix / page],

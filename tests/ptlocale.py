@@ -31,6 +31,16 @@ def portuguese(folder):
     return env, None
 
 
+def environments(folder, name):
+    """({"C": its environment, NAME: pt_BR.UTF-8's where it can be made},
+    None or what pt_BR.UTF-8 lacks)."""
+    made = {"C": dict(os.environ, LANG="C", LC_ALL="C")}
+    env, missing = portuguese(folder)
+    if env is not None:
+        made[name] = env
+    return made, missing
+
+
 def skipped(what, why):
     """Ends a test that passed all it could run, saying what it skipped and why."""
     print(f"SKIPPED {what}: {why}")
