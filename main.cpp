@@ -6,9 +6,9 @@
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
-#include <cstring>
 #include <iterator>
 #include <limits>
+#include <string_view>
 
 #include "hidden_characters.h"
 
@@ -44,6 +44,18 @@ constexpr int word_max = 4095;
 
 // White space as the C locale has it, whatever the environment says.
 static bool blank(int ch) { return ch == ' ' || (ch >= '\t' && ch <= '\r'); }
+
+// The C locale's classes of bytes, whatever the environment says.
+static char lower(char ch)
+{
+    return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch - 'A' + 'a') : ch;
+}
+static bool digit(char ch) { return ch >= '0' && ch <= '9'; }
+static bool hex_digit(char ch) { return digit(ch) || (lower(ch) >= 'a' && lower(ch) <= 'f'); }
+static bool nan_char(char ch)
+{
+    return digit(ch) || (lower(ch) >= 'a' && lower(ch) <= 'z') || ch == '_';
+}
 
 // A bound on the texts the program writes, above the longest of them: an
 // error line with the longest quote.
@@ -172,33 +184,44 @@ static void quote(char (&out)[quote_max], const char *text, const char *end)
     std::snprintf(out + used, sizeof out - used, "%s", p < end ? "…" : "");
 }
 
-// What ends the error line for TEXT..END, which is not a number. Where it
-// is the FIRST word of the input and begins with the byte-order mark of
-// UTF-8 or of UTF-16, as Windows editors save a file: how to save it
-// instead. Where a comma stands at COMMA: before a digit, it was likely meant
-// as a decimal point (2,5); before a sign or the end of the word, as a
-// separator between numbers (1,-3,2 or 1, -3, 2).
-static const char *hint(const char *text, const char *comma, const char *end, bool first)
+// Whether TEXT..END begins with a dash or minus sign other than the
+// keyboard's -, as word processors and PDFs put where a - was meant.
+static bool pasted_minus(const char *text, const char *end)
 {
-    const auto begins = [&](const char *mark) {
-        const auto size = std::strlen(mark);
-        return first && static_cast<std::size_t>(end - text) >= size &&
-               std::memcmp(text, mark, size) == 0;
-    };
-    if (begins("\xEF\xBB\xBF")) {
+    char32_t cp = 0;
+    return decode(text, end, cp) > 0 &&
+           ((cp >= 0x2010 && cp <= 0x2015) || cp == 0x2212 || cp == 0xFE63 || cp == 0xFF0D);
+}
+
+// What ends the error line for TEXT..END, the text that is not a number: a
+// hint at the likely mistake, or nothing. The marks that Windows editors put
+// before a file's text count only at the start of the input, FIRST. No comma
+// or semicolon stands before TEXT in its word, since no number holds one.
+static const char *hint(const char *text, const char *end, bool first)
+{
+    const std::string_view refused(text, static_cast<std::size_t>(end - text));
+    const auto commas = std::count(refused.begin(), refused.end(), ',');
+    const auto comma = refused.find(',');
+    // What follows the first comma: a blank, which no word holds, where that
+    // comma ends the text or there is none.
+    const bool followed = comma != std::string_view::npos && comma + 1 < refused.size();
+    const char after_comma = followed ? refused[comma + 1] : ' ';
+    if (first && refused.starts_with("\xEF\xBB\xBF")) {
         return " (o arquivo começa com um BOM: salve-o como UTF-8 sem BOM)";
     }
-    if (begins("\xFF\xFE") || begins("\xFE\xFF")) {
-        return " (o texto está em UTF-16: salve-o como UTF-8)";
+    if (first && (refused.starts_with("\xFF\xFE") || refused.starts_with("\xFE\xFF"))) {
+        return " (o texto está em UTF-16: salve-o como UTF-8 sem BOM)";
     }
-    if (comma == end || *comma != ',') {
-        return "";
+    if (pasted_minus(text, end)) {
+        return " (esse traço não é o sinal de menos: use a tecla - do teclado)";
     }
-    if (comma + 1 < end && comma[1] >= '0' && comma[1] <= '9') {
-        return " (use ponto como separador decimal, como em 2.5)";
-    }
-    if (comma + 1 == end || comma[1] == '-' || comma[1] == '+') {
+    // 1;-3;2, 1,2,3, 1,-3,2 and 1, -3, 2 list the numbers.
+    if (refused.find(';') != std::string_view::npos || commas > 1 ||
+        (commas == 1 && (after_comma == ' ' || after_comma == '-' || after_comma == '+'))) {
         return " (separe os números com espaços, como em 1 -3 2)";
+    }
+    if (digit(after_comma)) {
+        return " (use ponto como separador decimal, como em 2.5)";
     }
     return "";
 }
@@ -299,28 +322,17 @@ static int read_word(char (&word)[word_max + 1])
     return console_read_failed() ? -1 : ch != EOF && !blank(ch) ? word_max + 1 : size;
 }
 
-// The C locale's classes of bytes, whatever the environment says.
-static char lower(char ch)
+// Where the number at TEXT, before END, ends, by ISO C's rule for a "%f"
+// read: the longest run of bytes that is a number or the beginning of one
+// must be a whole number. A number is an optional sign, then decimal digits
+// with an optional point and an optional e exponent; 0x and hexadecimal
+// digits with an optional point and an optional p exponent; inf or infinity;
+// nan, or nan( with letters, digits and _ then ), letters in either case.
+// Null where the run is empty or only begins a number (1e, 0x, infin, nan(1).
+static const char *number_end(const char *text, const char *end)
 {
-    return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch - 'A' + 'a') : ch;
-}
-static bool digit(char ch) { return ch >= '0' && ch <= '9'; }
-static bool hex_digit(char ch) { return digit(ch) || (lower(ch) >= 'a' && lower(ch) <= 'f'); }
-static bool nan_char(char ch)
-{
-    return digit(ch) || (lower(ch) >= 'a' && lower(ch) <= 'z') || ch == '_';
-}
-
-// The end of the number at P, before END, as ISO C has a "%f" read take it:
-// the longest run of bytes that is a number or the beginning of one. A
-// number is an optional sign, then decimal digits with an optional point
-// and an optional exponent; 0x and hexadecimal digits with an optional point
-// and an optional p exponent; inf or infinity; nan, or nan( with letters,
-// digits and _ then ), the letters in either case. WHOLE tells whether the
-// run is a number, not only the beginning of one (1e, 0x, infin, nan(1).
-static const char *number_end(const char *p, const char *end, bool &whole)
-{
-    const auto skip = [&](bool (*kind)(char)) {
+    const char *p = text;
+    const auto skip = [&p, end](bool (*kind)(char)) {
         const char *const from = p;
         while (p < end && kind(*p)) {
             ++p;
@@ -328,7 +340,7 @@ static const char *number_end(const char *p, const char *end, bool &whole)
         return p != from;
     };
     // How many bytes at P spell the beginning of WORD, in either case.
-    const auto spelled = [&](const char *word) {
+    const auto spelled = [&p, end](const char *word) {
         std::size_t n = 0;
         while (word[n] != '\0' && p + n < end && lower(p[n]) == word[n]) {
             ++n;
@@ -344,44 +356,37 @@ static const char *number_end(const char *p, const char *end, bool &whole)
         }
         return some;
     };
-    // After a whole mantissa: an exponent that begins with MARK needs digits.
+    // An exponent that begins with MARK, if there is one, needs digits.
     const auto exponent = [&](char mark) {
-        if (p < end && lower(*p) == mark) {
-            ++p;
-            if (p < end && (*p == '+' || *p == '-')) {
-                ++p;
-            }
-            whole = skip(digit);
+        if (p == end || lower(*p) != mark) {
+            return true;
         }
+        ++p;
+        if (p < end && (*p == '+' || *p == '-')) {
+            ++p;
+        }
+        return skip(digit);
     };
     if (p < end && (*p == '+' || *p == '-')) {
         ++p;
     }
     if (const std::size_t n = spelled("infinity"); n > 0) {
-        p += n;
-        whole = n == 3 || n == 8;
-    } else if (const std::size_t m = spelled("nan"); m > 0) {
-        p += m;
-        whole = m == 3;
-        if (whole && p < end && *p == '(') {
-            ++p;
-            skip(nan_char);
-            whole = p < end && *p == ')';
-            p += whole ? 1 : 0;
-        }
-    } else if (end - p >= 2 && p[0] == '0' && lower(p[1]) == 'x') {
-        p += 2;
-        whole = mantissa(hex_digit);
-        if (whole) {
-            exponent('p');
-        }
-    } else {
-        whole = mantissa(digit);
-        if (whole) {
-            exponent('e');
-        }
+        return n == 3 || n == 8 ? p + n : nullptr;
     }
-    return p;
+    if (const std::size_t n = spelled("nan"); n > 0) {
+        p += n;
+        if (n < 3 || p == end || *p != '(') {
+            return n == 3 ? p : nullptr;
+        }
+        ++p;
+        skip(nan_char);
+        return p < end && *p == ')' ? p + 1 : nullptr;
+    }
+    if (end - p >= 2 && p[0] == '0' && lower(p[1]) == 'x') {
+        p += 2;
+        return mantissa(hex_digit) && exponent('p') ? p : nullptr;
+    }
+    return mantissa(digit) && exponent('e') ? p : nullptr;
 }
 
 // A root as the result line shows it. IEEE 754 leaves the sign of a NaN
@@ -432,19 +437,15 @@ int main()
         }
         // The number is read here, not by sscanf, whose reading of what
         // only begins a number (1e, nan(1) changes with the C library's
-        // version. Its value is strtof's on it alone, correctly rounded
-        // once: an infinity beyond float's range, a subnormal or zero below.
-        bool whole = false;
-        const char *const after = number_end(rest, end, whole);
-        if (!whole || (i == 2 && after != end)) {
-            return refuse(name[i], "não é um número", rest, end,
-                          hint(rest, whole ? after : rest, end, i == 0));
+        // version.
+        const char *const after = number_end(rest, end);
+        if (after == nullptr || (i == 2 && after != end)) {
+            return refuse(name[i], "não é um número", rest, end, hint(rest, end, i == 0));
         }
-        char number[word_max + 1];
-        const auto size = static_cast<std::size_t>(after - rest);
-        std::memcpy(number, rest, size);
-        number[size] = '\0';
-        *coef[i] = std::strtof(number, nullptr);
+        // strtof stops where number_end does, since no longer text is a
+        // number; its value is correctly rounded once: an infinity beyond
+        // float's range, a subnormal or zero below.
+        *coef[i] = std::strtof(rest, nullptr);
         rest = after;
     }
 
