@@ -14,6 +14,8 @@
 
 #ifdef _WIN32
 #include "console_windows.h"
+#elif defined(__EMSCRIPTEN__)
+#include "console_web.h"
 #else
 // A terminal here takes and gives UTF-8 as bytes: the standard streams serve.
 // Input is read a byte at a time, so that what follows C's word is left
@@ -25,6 +27,8 @@ static bool console_put(std::FILE *stream, const char *text, std::size_t size)
 {
     return std::fwrite(text, 1, size, stream) == size;
 }
+// Only the browser's page draws the equation.
+static void console_coefficients(float /*a*/, float /*b*/, float /*c*/) {}
 #endif
 
 // A zero A, an overflowing discriminant and a negative one are all carried
@@ -448,6 +452,7 @@ int main()
         *coef[i] = std::strtof(rest, nullptr);
         rest = after;
     }
+    console_coefficients(a, b, c);
 
     // Each rounding point is written out: 4·A·C in float, B² and the
     // difference in double, delta stored as float; the roots in double,

@@ -1,0 +1,51 @@
+# The browser build, included by CMakeLists.txt under emscripten: raizes.js,
+# the program as WebAssembly inside its JavaScript; raizes.html, the page
+# that holds it, made from web/; raizes-node.js, which runs the same
+# raizes.js under node on the real standard streams, for the tests that
+# compare bytes; and their tests.
+#
+# -sASYNCIFY lets a read wait for the page's next line; only direct calls
+# lead to one. -sSINGLE_FILE keeps the module inside the script, as one page
+# needs (and as node 18 or later does, whose fetch takes no file path).
+# -sMODULARIZE gives a function that makes a new instance for each run, and
+# main is called through ccall, whose promise gives its exit status:
+# emscripten's own start reports none once main has waited for input.
+target_link_options(raizes PRIVATE
+  -sASYNCIFY -sASYNCIFY_IGNORE_INDIRECT
+  -sSINGLE_FILE -sMODULARIZE -sEXPORT_NAME=createRaizes -sENVIRONMENT=web,node
+  -sINVOKE_RUN=0 -sEXPORTED_FUNCTIONS=_main -sEXPORTED_RUNTIME_METHODS=ccall
+  -sFILESYSTEM=0 -sDYNAMIC_EXECUTION=0 -sMALLOC=emmalloc)
+
+find_package(Python3 3.9 REQUIRED COMPONENTS Interpreter)
+set(web ${CMAKE_CURRENT_SOURCE_DIR}/web)
+add_custom_command(OUTPUT raizes.html
+  COMMAND ${Python3_EXECUTABLE} ${CMAKE_CURRENT_SOURCE_DIR}/cmake/page.py
+          ${web}/raizes.html $<TARGET_FILE:raizes> ${PROJECT_VERSION} raizes.html
+  DEPENDS ${web}/raizes.html ${web}/page.css ${web}/page.js raizes
+          ${CMAKE_CURRENT_SOURCE_DIR}/cmake/page.py
+  VERBATIM)
+add_custom_target(page ALL DEPENDS raizes.html)
+configure_file(web/node.js raizes-node.js COPYONLY)
+
+include(CTest)
+if(BUILD_TESTING)
+  set(tests ${CMAKE_CURRENT_SOURCE_DIR}/tests)
+  # Emscripten's toolchain file names node as the emulator.
+  if(NOT CMAKE_CROSSCOMPILING_EMULATOR)
+    message(FATAL_ERROR "The browser build's tests need node")
+  endif()
+  set(run ${CMAKE_CROSSCOMPILING_EMULATOR} ${CMAKE_CURRENT_BINARY_DIR}/raizes-node.js)
+  set(RAIZES_TEST_TIMEOUT 240 CACHE STRING "Seconds each test may take")
+  add_test(NAME golden COMMAND ${Python3_EXECUTABLE} ${tests}/golden.py ${tests}/cases ${run})
+  add_test(NAME prompts-through-pipes COMMAND ${Python3_EXECUTABLE} ${tests}/prompts.py ${run})
+  # Debian's python3-selenium is for Debian's own Python, which may not be
+  # the first on PATH.
+  set(RAIZES_BROWSER_PYTHON /usr/bin/python3 CACHE FILEPATH
+    "A Python that has selenium, for the test of the page in headless Chromium")
+  add_test(NAME page COMMAND ${RAIZES_BROWSER_PYTHON} ${tests}/page.py
+    ${CMAKE_CURRENT_BINARY_DIR}/raizes.html ${tests}/cases ${CMAKE_CURRENT_BINARY_DIR}/screenshots)
+  set_tests_properties(golden prompts-through-pipes page PROPERTIES TIMEOUT ${RAIZES_TEST_TIMEOUT})
+  if(NOT RAIZES_STRICT_TESTS)
+    set_tests_properties(golden prompts-through-pipes page PROPERTIES SKIP_RETURN_CODE 77)
+  endif()
+endif()
