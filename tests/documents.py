@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Runs what README.md, LEIA-ME.txt and the manuals show, against the program.
+"""Runs what README.md, LEIA-ME.txt, the manuals and the web page show, against
+the program.
 
 Usage: documents.py SOURCE_DIR PROGRAM
 
@@ -54,6 +55,7 @@ def claims(text):
 def main():
     source, program = pathlib.Path(sys.argv[1]), os.path.abspath(sys.argv[2])
     texts = {name: (source / name).read_text() for name in ("README.md", "doc/LEIA-ME.txt")}
+    texts["web/raizes.html"] = re.sub(r"<[^>]+>", "", (source / "web/raizes.html").read_text())
     man = shutil.which("man")
     for page in ("doc/raizes.1", "doc/pt_BR/raizes.1"):
         if man:
