@@ -45,7 +45,7 @@ if(BUILD_TESTING)
   add_test(NAME page COMMAND ${RAIZES_BROWSER_PYTHON} ${tests}/page.py
     ${CMAKE_CURRENT_BINARY_DIR}/raizes.html ${tests}/cases ${CMAKE_CURRENT_BINARY_DIR}/screenshots)
   set_tests_properties(golden prompts-through-pipes page PROPERTIES TIMEOUT ${RAIZES_TEST_TIMEOUT})
-  if(NOT RAIZES_STRICT_TESTS)
+  if(NOT strict_tests)
     set_tests_properties(golden prompts-through-pipes page PROPERTIES SKIP_RETURN_CODE 77)
   endif()
 endif()
