@@ -128,7 +128,12 @@
           if (run === atual) {
             habilitar(false);
             marcar("terminado");
-            estado.textContent = `O programa parou com um erro interno: ${erro}`;
+            // A browser older than 'wasm-unsafe-eval' (Chrome 97, Firefox 102,
+            // Safari 16) may not compile the program under the page's policy.
+            estado.textContent = /CompileError|unsafe-eval/.test(String(erro))
+              ? "Este navegador é antigo demais para executar o programa: use o Chrome ou " +
+                "o Edge 97, o Firefox 102, o Safari 16 ou uma versão mais nova."
+              : `O programa parou com um erro interno: ${erro}`;
           }
         },
       );
