@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: MIT
-// The standard streams of the browser build: see console_web.h. In a page,
+// The console of the browser build: in a web page, what the student types
+// and what the page shows; under node, the real descriptors. In a page,
 // the page's script answers through the functions it gives the module
-// (raizesRead, raizesWrite, raizesCoefficients); without them, as under
+// (raizesRead, raizesWrite, raizesSolved); without them, as under
 // node, the real descriptors are read and written. Emscripten's own streams
 // would not do: under node its standard input fails on a pipe or a file, and
 // its standard output adds a line feed that the program never wrote.
-#include "console_web.h"
+#include "console.h"
 
 #include <cerrno>
 #include <emscripten.h>
@@ -45,9 +46,22 @@ EM_JS(bool, web_write, (int fd, const char *text, int size), {
     }
 });
 
-EM_JS(void, web_coefficients, (double a, double b, double c), {
-    if (Module.raizesCoefficients) {
-        Module.raizesCoefficients(a, b, c);
+// The six values, each a float widened exactly, for the page's graph.
+EM_JS(void, web_solved, (double a, double b, double c, double delta, double x1, double x2), {
+    if (Module.raizesSolved) {
+        Module.raizesSolved(a, b, c, delta, x1, x2);
+    }
+});
+
+// Whether standard input is a terminal: only under node can it be one.
+EM_JS(bool, web_terminal, (), {
+    if (Module.raizesRead) {
+        return false;
+    }
+    try {
+        return require("tty").isatty(0);
+    } catch (e) {
+        return false;
     }
 });
 
@@ -57,7 +71,10 @@ static int line_size;
 static int line_taken;
 static bool ended;
 static bool failed;
+// The last byte read: a line feed where nothing has been read yet.
+static int last = '\n';
 
+// Nothing to set up: the page, or node, is ready before main runs.
 void console_start() {}
 
 int console_getc()
@@ -74,7 +91,8 @@ int console_getc()
             }
         }
     }
-    return line_taken < line_size ? line[line_taken++] : EOF;
+    last = line_taken < line_size ? line[line_taken++] : EOF;
+    return last;
 }
 
 bool console_read_failed() { return failed; }
@@ -88,7 +106,21 @@ bool console_put(std::FILE *stream, const char *text, std::size_t size)
     return false;
 }
 
-void console_coefficients(float a, float b, float c)
+void console_solved(float a, float b, float c, float delta, float x1, float x2)
 {
-    web_coefficients(static_cast<double>(a), static_cast<double>(b), static_cast<double>(c));
+    web_solved(static_cast<double>(a), static_cast<double>(b), static_cast<double>(c),
+               static_cast<double>(delta), static_cast<double>(x1), static_cast<double>(x2));
+}
+
+// The page ends each run's input itself; under node, a terminal's line is
+// read to its end, as on Linux. A terminal gives a line only once it is
+// whole, so this waits for more only after Ctrl-D in mid-line.
+void console_finish()
+{
+    if (!web_terminal()) {
+        return;
+    }
+    while (last != '\n' && last != EOF) {
+        console_getc();
+    }
 }

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
-// The standard streams on Windows: see console_windows.h. No code page is
-// changed, so none needs putting back however the run ends (Ctrl-C, a closed
-// window).
-#include "console_windows.h"
+// The console on Windows. A console is written and read as UTF-16
+// (WriteConsoleW, ReadConsoleW), whatever its code page, so that UTF-8 text
+// reaches it, and the program, whole; pipes and files get the bytes as they
+// are, exactly as elsewhere. No code page is changed, so none needs putting
+// back however the run ends (Ctrl-C, a closed window).
+#include "console.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -18,6 +20,8 @@ static int line_size;
 static int line_taken;
 static bool ended;
 static bool failed;
+// Whether the last read of the console ended its line.
+static bool line_start = true;
 
 void console_start()
 {
@@ -44,7 +48,6 @@ static void refill()
 {
     static wchar_t wide[1024];
     static DWORD kept = 0;
-    static bool line_start = true;
     DWORD got = 0;
     if (ReadConsoleW(consoles[0], wide + kept, 1024 - kept, &got, nullptr) == 0) {
         failed = ended = true;
@@ -97,4 +100,19 @@ bool console_put(std::FILE *stream, const char *text, std::size_t size)
     }
     errno = EIO;
     return false;
+}
+
+// Only the browser's page draws the equation.
+void console_solved(float /*a*/, float /*b*/, float /*c*/, float /*delta*/, float /*x1*/,
+                    float /*x2*/)
+{
+}
+
+// A line that fits one read is dropped with the process, as cmd expects; a
+// longer one has its rest still in the console, where cmd would run it.
+void console_finish()
+{
+    while (consoles[0] != nullptr && !ended && !line_start) {
+        refill();
+    }
 }

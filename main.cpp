@@ -10,26 +10,9 @@
 #include <limits>
 #include <string_view>
 
+#include "console.h"
 #include "hidden_characters.h"
 
-#ifdef _WIN32
-#include "console_windows.h"
-#elif defined(__EMSCRIPTEN__)
-#include "console_web.h"
-#else
-// A terminal here takes and gives UTF-8 as bytes: the standard streams serve.
-// Input is read a byte at a time, so that what follows C's word is left
-// unread, in a pipe as in a file, for whatever reads it next.
-static void console_start() { std::setvbuf(stdin, nullptr, _IONBF, 0); }
-static int console_getc() { return std::getchar(); }
-static bool console_read_failed() { return std::ferror(stdin) != 0; }
-static bool console_put(std::FILE *stream, const char *text, std::size_t size)
-{
-    return std::fwrite(text, 1, size, stream) == size;
-}
-// Only the browser's page draws the equation.
-static void console_coefficients(float /*a*/, float /*b*/, float /*c*/) {}
-#endif
 
 // A zero A, an overflowing discriminant and a negative one are all carried
 // through the arithmetic, so the program leans on IEEE 754 semantics:
@@ -237,6 +220,7 @@ static int refuse(char name, const char *why, const char *text, const char *end,
     char quoted[quote_max];
     quote(quoted, text, end);
     say(stderr, "Erro: o valor de %c %s: \"%s\"%s\n", name, why, quoted, advice);
+    console_finish();
     return 1;
 }
 
@@ -291,12 +275,14 @@ static int unreadable(char name, int e)
     char why[80];
     reason(why, e);
     say(stderr, "Erro: falha ao ler o valor de %c%s\n", name, why);
+    console_finish();
     return 1;
 }
 
 static int ended(char name)
 {
     say(stderr, "Erro: a entrada terminou antes do valor de %c\n", name);
+    console_finish();
     return 1;
 }
 
@@ -305,6 +291,7 @@ static int unwritable(int e)
     char why[80];
     reason(why, e);
     say(stderr, "Erro: falha ao escrever a saída%s\n", why);
+    console_finish();
     return 1;
 }
 
@@ -452,7 +439,6 @@ int main()
         *coef[i] = std::strtof(rest, nullptr);
         rest = after;
     }
-    console_coefficients(a, b, c);
 
     // Each rounding point is written out: 4·A·C in float, B² and the
     // difference in double, delta stored as float; the roots in double,
@@ -464,6 +450,7 @@ int main()
     const double a2 = 2.0 * static_cast<double>(a);
     const float x1 = static_cast<float>((static_cast<double>(-b) + s) / a2);
     const float x2 = static_cast<float>((static_cast<double>(-b) - s) / a2);
+    console_solved(a, b, c, delta, x1, x2);
 
     char x1_text[48];
     char x2_text[48];
@@ -472,5 +459,6 @@ int main()
     if (const int e = say(stdout, "As raízes da equação são: %s e %s", x1_text, x2_text); e != 0) {
         return unwritable(e);
     }
+    console_finish();
     return 0;
 }

@@ -107,7 +107,7 @@
           entregar(run);
         }),
       raizesWrite: (fd, bytes) => escrever(fd, run.decodificadores[fd].decode(bytes, { stream: true })),
-      raizesCoefficients: (a, b, c) => {
+      raizesSolved: (a, b, c) => {
         run.coeficientes = [a, b, c];
       },
     })
