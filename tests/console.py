@@ -125,7 +125,7 @@ CASES = {
                      "As raízes da equação são: 2.00 e 1.00"),
     "três typed": ([str(EXE)], "três\r", 1, f"{prompts('A')} três {ERROR}"),
     "2,5 typed": ([str(EXE)], "2,5\r", 1,
-                  f"{prompts('A')} 2,5 {prompts('B')} Erro: o valor de B não é um número: \",5\" "
+                  f"{prompts('A')} 2,5 Erro: o valor de A não é um número: \"2,5\" "
                   "(use ponto como separador decimal, como em 2.5)"),
     "Ctrl-Z then Enter typed": ([str(EXE)], "\x1a\r", 1,
                                 f"{prompts('A')} ^Z Erro: a entrada terminou antes do valor de A"),
