@@ -13,7 +13,6 @@
 #include "console.h"
 #include "hidden_characters.h"
 
-
 // A zero A, an overflowing discriminant and a negative one are all carried
 // through the arithmetic, so the program leans on IEEE 754 semantics:
 // division by zero gives an infinity or NaN, and a double too large for a
@@ -171,41 +170,154 @@ static void quote(char (&out)[quote_max], const char *text, const char *end)
     std::snprintf(out + used, sizeof out - used, "%s", p < end ? "…" : "");
 }
 
-// Whether TEXT..END begins with a dash or minus sign other than the
-// keyboard's -, as word processors and PDFs put where a - was meant.
-static bool pasted_minus(const char *text, const char *end)
+// Where the number at TEXT, before END, ends, by ISO C's rule for a "%f"
+// read: the longest run of bytes that is a number or the beginning of one
+// must be a whole number. A number is an optional sign, then decimal digits
+// with an optional point and an optional e exponent; 0x and hexadecimal
+// digits with an optional point and an optional p exponent; inf or infinity;
+// nan, or nan( with letters, digits and _ then ), letters in either case.
+// Null where the run is empty or only begins a number (1e, 0x, infin, nan(1).
+static const char *number_end(const char *text, const char *end)
 {
-    char32_t cp = 0;
-    return decode(text, end, cp) > 0 &&
-           ((cp >= 0x2010 && cp <= 0x2015) || cp == 0x2212 || cp == 0xFE63 || cp == 0xFF0D);
+    const char *p = text;
+    const auto skip = [&p, end](bool (*kind)(char)) {
+        const char *const from = p;
+        while (p < end && kind(*p)) {
+            ++p;
+        }
+        return p != from;
+    };
+    // How many bytes at P spell the beginning of WORD, in either case.
+    const auto spelled = [&p, end](const char *word) {
+        std::size_t n = 0;
+        while (word[n] != '\0' && p + n < end && lower(p[n]) == word[n]) {
+            ++n;
+        }
+        return n;
+    };
+    // Digits of KIND, at least one, with at most one point among them.
+    const auto mantissa = [&](bool (*kind)(char)) {
+        bool some = skip(kind);
+        if (p < end && *p == '.') {
+            ++p;
+            some = skip(kind) || some;
+        }
+        return some;
+    };
+    // An exponent that begins with MARK, if there is one, needs digits.
+    const auto exponent = [&](char mark) {
+        if (p == end || lower(*p) != mark) {
+            return true;
+        }
+        ++p;
+        if (p < end && (*p == '+' || *p == '-')) {
+            ++p;
+        }
+        return skip(digit);
+    };
+    if (p < end && (*p == '+' || *p == '-')) {
+        ++p;
+    }
+    if (const std::size_t n = spelled("infinity"); n > 0) {
+        return n == 3 || n == 8 ? p + n : nullptr;
+    }
+    if (const std::size_t n = spelled("nan"); n > 0) {
+        p += n;
+        if (n < 3 || p == end || *p != '(') {
+            return n == 3 ? p : nullptr;
+        }
+        ++p;
+        skip(nan_char);
+        return p < end && *p == ')' ? p + 1 : nullptr;
+    }
+    if (end - p >= 2 && p[0] == '0' && lower(p[1]) == 'x') {
+        p += 2;
+        return mantissa(hex_digit) && exponent('p') ? p : nullptr;
+    }
+    return mantissa(digit) && exponent('e') ? p : nullptr;
 }
 
-// What ends the error line for TEXT..END, the text that is not a number: a
-// hint at the likely mistake, or nothing. The marks that Windows editors put
-// before a file's text count only at the start of the input, FIRST. No comma
-// or semicolon stands before TEXT in its word, since no number holds one.
+// Whether TEXT..END holds a character of KIND.
+static bool holds(const char *text, const char *end, bool (*kind)(char32_t))
+{
+    for (const char *p = text; p < end;) {
+        char32_t cp = 0;
+        const int size = decode(p, end, cp);
+        if (size > 0 && kind(cp)) {
+            return true;
+        }
+        p += std::max(size, 1);
+    }
+    return false;
+}
+
+// Dashes and minus signs other than the keyboard's -, which word processors
+// and PDFs put where a - was meant.
+static bool pasted_dash(char32_t cp)
+{
+    return cp == 0x00AD || cp == 0x02D7 || (cp >= 0x2010 && cp <= 0x2015) || cp == 0x2212 ||
+           cp == 0x2796 || cp == 0xFE63 || cp == 0xFF0D;
+}
+
+// Spaces that web pages and PDFs put between words, which end no word here.
+static bool pasted_space(char32_t cp)
+{
+    return cp == 0x00A0 || cp == 0x1680 || (cp >= 0x2000 && cp <= 0x200B) || cp == 0x202F ||
+           cp == 0x205F || cp == 0x2060 || cp == 0x3000;
+}
+
+// What ends the error line for TEXT..END, the word that is not a number from
+// where the refused coefficient's number begins: a hint at the likely
+// mistake, or nothing; the first case that fits. The marks that Windows
+// editors put before a file's text count only at the start of the input,
+// FIRST.
 static const char *hint(const char *text, const char *end, bool first)
 {
-    const std::string_view refused(text, static_cast<std::size_t>(end - text));
-    const auto commas = std::count(refused.begin(), refused.end(), ',');
-    const auto comma = refused.find(',');
+    const std::string_view word(text, static_cast<std::size_t>(end - text));
+    constexpr auto none = std::string_view::npos;
+    const auto commas = std::count(word.begin(), word.end(), ',');
+    const auto comma = word.find(',');
     // What follows the first comma: a blank, which no word holds, where that
-    // comma ends the text or there is none.
-    const bool followed = comma != std::string_view::npos && comma + 1 < refused.size();
-    const char after_comma = followed ? refused[comma + 1] : ' ';
-    if (first && refused.starts_with("\xEF\xBB\xBF")) {
+    // comma ends the word or there is none.
+    const char after_comma = comma != none && comma + 1 < word.size() ? word[comma + 1] : ' ';
+    // The x of a hexadecimal number's 0x is no unknown.
+    const std::size_t sign = word.starts_with('+') || word.starts_with('-') ? 1 : 0;
+    const bool hexadecimal =
+        word.size() > sign + 1 && word[sign] == '0' && lower(word[sign + 1]) == 'x';
+    const std::size_t unknown = word.find_first_of("xX^=", hexadecimal ? sign + 2 : 0);
+    // 1.000,5 and 1,000.5: three digits between a point and a comma.
+    const auto group = word.find_first_of(".,");
+    const bool grouped = group != none && group + 4 < word.size() && digit(word[group + 1]) &&
+                         digit(word[group + 2]) && digit(word[group + 3]) &&
+                         word[group + 4] == (word[group] == '.' ? ',' : '.');
+    const char *const number = number_end(text, end);
+    if (first && word.starts_with("\xEF\xBB\xBF")) {
         return " (o arquivo começa com um BOM: salve-o como UTF-8 sem BOM)";
     }
-    if (first && (refused.starts_with("\xFF\xFE") || refused.starts_with("\xFE\xFF"))) {
+    if (first && (word.starts_with("\xFF\xFE") || word.starts_with("\xFE\xFF"))) {
         return " (o texto está em UTF-16: salve-o como UTF-8 sem BOM)";
     }
-    if (pasted_minus(text, end)) {
+    if (holds(text, end, pasted_dash)) {
         return " (esse traço não é o sinal de menos: use a tecla - do teclado)";
     }
+    if (holds(text, end, pasted_space)) {
+        return " (esse espaço não separa os números: digite um espaço comum)";
+    }
+    if (unknown != none || word.find("²") != none) {
+        return " (digite só os números: para x² - 3x + 2 = 0, digite 1 -3 2)";
+    }
+    if (word.find('/') != none) {
+        return " (escreva a fração como decimal: 0.5 em vez de 1/2)";
+    }
     // 1;-3;2, 1,2,3, 1,-3,2 and 1, -3, 2 list the numbers.
-    if (refused.find(';') != std::string_view::npos || commas > 1 ||
+    if (word.find(';') != none || commas > 1 ||
         (commas == 1 && (after_comma == ' ' || after_comma == '-' || after_comma == '+'))) {
         return " (separe os números com espaços, como em 1 -3 2)";
+    }
+    // 1.000.000, 1.5.2 and 2..5: a point right after a number.
+    if ((number != nullptr && number != end && *number == '.') || grouped) {
+        return " (um número tem um só ponto, o decimal, e nenhum separador de milhar: escreva "
+               "1000000, e não 1.000.000)";
     }
     if (digit(after_comma)) {
         return " (use ponto como separador decimal, como em 2.5)";
@@ -313,73 +425,6 @@ static int read_word(char (&word)[word_max + 1])
     return console_read_failed() ? -1 : ch != EOF && !blank(ch) ? word_max + 1 : size;
 }
 
-// Where the number at TEXT, before END, ends, by ISO C's rule for a "%f"
-// read: the longest run of bytes that is a number or the beginning of one
-// must be a whole number. A number is an optional sign, then decimal digits
-// with an optional point and an optional e exponent; 0x and hexadecimal
-// digits with an optional point and an optional p exponent; inf or infinity;
-// nan, or nan( with letters, digits and _ then ), letters in either case.
-// Null where the run is empty or only begins a number (1e, 0x, infin, nan(1).
-static const char *number_end(const char *text, const char *end)
-{
-    const char *p = text;
-    const auto skip = [&p, end](bool (*kind)(char)) {
-        const char *const from = p;
-        while (p < end && kind(*p)) {
-            ++p;
-        }
-        return p != from;
-    };
-    // How many bytes at P spell the beginning of WORD, in either case.
-    const auto spelled = [&p, end](const char *word) {
-        std::size_t n = 0;
-        while (word[n] != '\0' && p + n < end && lower(p[n]) == word[n]) {
-            ++n;
-        }
-        return n;
-    };
-    // Digits of KIND, at least one, with at most one point among them.
-    const auto mantissa = [&](bool (*kind)(char)) {
-        bool some = skip(kind);
-        if (p < end && *p == '.') {
-            ++p;
-            some = skip(kind) || some;
-        }
-        return some;
-    };
-    // An exponent that begins with MARK, if there is one, needs digits.
-    const auto exponent = [&](char mark) {
-        if (p == end || lower(*p) != mark) {
-            return true;
-        }
-        ++p;
-        if (p < end && (*p == '+' || *p == '-')) {
-            ++p;
-        }
-        return skip(digit);
-    };
-    if (p < end && (*p == '+' || *p == '-')) {
-        ++p;
-    }
-    if (const std::size_t n = spelled("infinity"); n > 0) {
-        return n == 3 || n == 8 ? p + n : nullptr;
-    }
-    if (const std::size_t n = spelled("nan"); n > 0) {
-        p += n;
-        if (n < 3 || p == end || *p != '(') {
-            return n == 3 ? p : nullptr;
-        }
-        ++p;
-        skip(nan_char);
-        return p < end && *p == ')' ? p + 1 : nullptr;
-    }
-    if (end - p >= 2 && p[0] == '0' && lower(p[1]) == 'x') {
-        p += 2;
-        return mantissa(hex_digit) && exponent('p') ? p : nullptr;
-    }
-    return mantissa(digit) && exponent('e') ? p : nullptr;
-}
-
 // A root as the result line shows it. IEEE 754 leaves the sign of a NaN
 // result open, compilers order the operands of + and * as they like, some
 // processors drop a NaN's sign when it is widened, and C libraries spell NaN
@@ -429,8 +474,13 @@ int main()
         // The number is read here, not by sscanf, whose reading of what
         // only begins a number (1e, nan(1) changes with the C library's
         // version.
+        // What follows A's or B's number in its word must begin the next
+        // number, and C's number must end its word: the error then names the
+        // coefficient whose word holds the mistake. A point right after a
+        // number (1.5.2, 1.000.000) never begins the next one.
         const char *const after = number_end(rest, end);
-        if (after == nullptr || (i == 2 && after != end)) {
+        if (after == nullptr ||
+            (after != end && (i == 2 || *after == '.' || number_end(after, end) == nullptr))) {
             return refuse(name[i], "não é um número", rest, end, hint(rest, end, i == 0));
         }
         // strtof stops where number_end does, since no longer text is a

@@ -79,9 +79,9 @@ CASES = {
 def interleaved():
     """With both streams on one pipe, each prompt is out before the error line
     that follows it, as at a terminal."""
-    done = launch.run(COMMAND, input=b"1x\n", stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+    done = launch.run(COMMAND, input=b"1 y\n", stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
     expected = (PROMPT.format("A") + PROMPT.format("B") +
-                'Erro: o valor de B não é um número: "x"\n').encode()
+                'Erro: o valor de B não é um número: "y"\n').encode()
     if (done.returncode, done.stdout) != (1, expected):
         raise AssertionError(f"status {done.returncode}, {done.stdout!r}, expected {expected!r}")
 
@@ -90,7 +90,7 @@ def shared_pipe():
     """Two runs read one pipe in turn, as in `{ raizes; raizes; }`: the first
     reads nothing after C's word, so the second gets the next equation."""
     reader, writer = os.pipe()
-    os.write(writer, b"1 -3 2\n1 0 -4\n")
+    os.write(writer, b"1 -3 2 1 0\n-4\n")
     os.close(writer)
     try:
         for roots in ("2.00 e 1.00", "2.00 e -2.00"):
