@@ -1,45 +1,73 @@
 #!/usr/bin/env python3
-"""Types golden cases at raizes.html in headless Chromium, as a student would.
+"""Types the rows of page.json at raizes.html in headless Chromium or in
+WebKit, as a student would, with page_check.js (see there for the checks).
 
-Usage: page.py PAGE CASES [SCREENSHOTS]
+Usage: page.py [--engine chromium|webkit] PAGE CASES [SCREENSHOTS]
 
-Each case's lines are typed one at a time, each once the program waits for
-it; where it still waits after them, "Encerrar a entrada" ends the input. The
-page must show the case's .out and .err in the order written, and its exit
-status. The graph's curve must cross the x-axis once at each mark, labelled
-as printed (2.00 and 1.00 for 1 -3 2), or nowhere (1 0 1); no graph may
-follow an error or an infinite coefficient. Needs Debian's chromium,
-chromium-driver and python3-selenium (for /usr/bin/python3); without one it
-is skipped (exit 77).
+The page is opened from its file and then over HTTP from 127.0.0.1; no load
+may break its Content-Security-Policy (checked where the engine tells). The
+rows run at a phone's size; those named in "sight" again at every size.
+Chromium needs Debian's chromium and chromium-driver; WebKit needs
+webkit2gtk-driver (WebKitWebDriver and MiniBrowser) and a display (xvfb-run);
+both need python3-selenium for /usr/bin/python3. Without one it is skipped
+(exit 77). Firefox is driven by page_firefox.mjs, with the same table.
 """
+import argparse
+import functools
+import glob
+import http.server
+import json
+import os
 import pathlib
-import re
 import shutil
 import sys
 import tempfile
+import threading
 
 from launch import HANG
 from ptlocale import skipped
 
-# Each case, and the labels of the marks its graph must have; None: no graph.
-RUNS = {"roots/two-roots": ["2.00", "1.00"], "input/one-line": ["2.00", "1.00"],
-        "roots/no-real-root": [], "unreadable/accented-word": None,
-        "unreadable/ends-before-c": None, "input/infinity-word": None}
-SHOWN = """const svg = document.getElementById('curva'), on = !document.getElementById('grafico').hidden;
-return [[...document.querySelectorAll('#tela span')].map(s => [s.className, s.textContent]),
-  document.getElementById('estado').textContent, on && +svg.querySelector('.eixo-x').getAttribute('y1'),
-  on && svg.querySelector('.curva').getAttribute('d'), on && [...svg.querySelectorAll('.marca')].map(
-  g => [g.querySelector('text').textContent, +g.querySelector('circle').getAttribute('cx')])];"""
+HERE = pathlib.Path(__file__).resolve().parent
+CHECK = (HERE / "page_check.js").read_text(encoding="utf-8")
+# Registered before the page's own scripts: every violation of its policy.
+WATCH = ("window.cspViolations = [];"
+         "document.addEventListener('securitypolicyviolation', e => window.cspViolations.push("
+         "`${e.violatedDirective} ${e.blockedURI}`));")
+RUN = ("const done = arguments[arguments.length - 1];"
+       "window.pageCheck(arguments[0]).then(done, e => done([`threw ${e}`]));")
 
 
-def browser(profile):
-    """A headless Chromium with a fresh profile in PROFILE that reaches for
-    no network on its own, or a skip."""
+def rows(cases):
+    """The table with each row's typed text and bytes, from CASES where the row
+    names a case."""
+    table = json.loads((HERE / "page.json").read_text(encoding="utf-8"))
+    for row in table["rows"]:
+        if "case" in row:
+            case = cases / row["case"]
+            err = case.with_suffix(".err")
+            row.update(typed=case.with_suffix(".in").read_text(encoding="utf-8"),
+                       out=case.with_suffix(".out").read_text(encoding="utf-8"),
+                       err=err.read_text(encoding="utf-8") if err.exists() else "")
+    return table
+
+
+def browser(engine, profile):
+    """A Chromium (headless, with a fresh profile in PROFILE and no network of
+    its own), or a WebKit MiniBrowser; or a skip, naming what is missing."""
     try:
         from selenium import webdriver  # pylint: disable=import-outside-toplevel
-        from selenium.webdriver.chrome.service import Service  # pylint: disable=import-outside-toplevel
     except ImportError:
         skipped("the page test", "needs selenium (Debian's python3-selenium, for /usr/bin/python3)")
+    if engine == "webkit":
+        mini = glob.glob("/usr/lib/*/webkit2gtk-4.*/MiniBrowser")
+        if shutil.which("WebKitWebDriver") is None or not mini:
+            skipped("the page test in WebKit", "needs WebKitWebDriver and MiniBrowser (Debian's webkit2gtk-driver)")
+        if not os.environ.get("DISPLAY"):
+            skipped("the page test in WebKit", "needs a display (run it under xvfb-run)")
+        options = webdriver.WebKitGTKOptions()
+        options.binary_location = mini[0]
+        options.add_argument("--automation")
+        return webdriver.WebKitGTK(executable_path=shutil.which("WebKitWebDriver"), options=options)
     for tool, package in (("chromium", "chromium"), ("chromedriver", "chromium-driver")):
         if shutil.which(tool) is None:
             skipped("the page test", f"needs {tool} (Debian's {package})")
@@ -49,84 +77,94 @@ def browser(profile):
                  "disable-background-networking", "disable-component-update", "disable-sync",
                  "window-size=1024,900", f"user-data-dir={profile}"):
         options.add_argument(f"--{flag}")
-    return webdriver.Chrome(service=Service(shutil.which("chromedriver")), options=options)
+    options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
+    from selenium.webdriver.chrome.service import Service  # pylint: disable=import-outside-toplevel
+    driver = webdriver.Chrome(service=Service(shutil.which("chromedriver")), options=options)
+    driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": WATCH})
+    return driver
 
 
 class Page:
-    """The page in DRIVER, loaded from URL; WAIT waits for a condition."""
+    """The page in DRIVER, loaded from URL, with the checks in it."""
 
     def __init__(self, driver, url):
         from selenium.webdriver.support.ui import WebDriverWait  # pylint: disable=import-outside-toplevel
         self.driver, self.wait = driver, WebDriverWait(driver, HANG)
+        driver.set_script_timeout(HANG)
         driver.get(url)
+        driver.execute_script(CHECK)
 
-    def script(self, text):
-        return self.driver.execute_script(text)
+    def size(self, width, height):
+        """Sets the viewport to WIDTH×HEIGHT, as near as the engine lets."""
+        self.driver.set_window_size(width, height)
+        inner = self.driver.execute_script("return [innerWidth, innerHeight]")
+        self.driver.set_window_size(2 * width - inner[0], 2 * height - inner[1])
 
-    def click(self, name):
-        self.script(f"document.getElementById('{name}').click()")
+    def check(self, row):
+        return self.driver.execute_async_script(RUN, row)
 
-    def run(self, typed):
-        """Types TYPED's lines, as the test's description says; returns
-        (status, stdout, stderr, both in the order shown, graph)."""
-        state = "return [document.querySelectorAll('#tela .eco').length, document.body.dataset.estado]"
-        entry = self.driver.find_element("id", "entrada")
-        lines = typed.split("\n")
-        for count, line in enumerate(lines):
-            self.wait.until(lambda _, n=count: self.script(state) in ([n, "esperando"], [n, "terminado"]))
-            if self.script(state)[1] == "terminado":
-                break
-            entry.send_keys(line + ("\n" if count < len(lines) - 1 else ""))
-            if count == len(lines) - 1:
-                self.click("fim")
-                self.wait.until(lambda _: self.script(state)[1] == "terminado")
-        spans, status, *graph = self.script(SHOWN)
-        stream = {kind: "".join(t for k, t in spans if k == kind) for kind in ("saida", "erro")}
-        found = re.search(r"status de saída (\d+)", status)
-        return (int(found[1]) if found else None, stream["saida"], stream["erro"],
-                "".join(t for k, t in spans if k in stream), graph if graph[0] is not False else None)
+    def violations(self):
+        """What broke the page's policy: the violations seen, and Chromium's log."""
+        seen = self.driver.execute_script("return window.cspViolations || []")
+        if "chrome" in self.driver.capabilities.get("browserName", ""):
+            seen += [e["message"] for e in self.driver.get_log("browser")
+                     if "Content Security Policy" in e["message"]]
+        return seen
 
 
-def wrong_graph(graph, labels):
-    """What is wrong with GRAPH, (axis, path, marks), where it must cross the
-    axis at marks with LABELS; None where nothing is."""
-    if graph is None or labels is None:
-        return None if graph is None and labels is None else f"graph {graph}, expected marks {labels}"
-    axis, path, marks = graph
-    points = [(float(x), float(y) - axis) for x, y in re.findall(r"[ML](-?[\d.]+) (-?[\d.]+)", path)]
-    crossings = [xa for (xa, ya), (_, yb) in zip(points, points[1:]) if ya * yb < 0 or ya == 0]
-    if [label for label, _ in marks] != labels or len(crossings) != len(labels) or any(
-            min(abs(x - c) for c in crossings) > 2 for _, x in marks):
-        return f"marks {marks}, expected {labels}; the curve crosses the x-axis at {crossings}"
-    return None
+def served(folder):
+    """An HTTP server on 127.0.0.1 for FOLDER, in a thread; its port."""
+    class Quiet(http.server.SimpleHTTPRequestHandler):
+        def log_message(self, *_):
+            pass
+
+    handler = functools.partial(Quiet, directory=folder)
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    return server
 
 
 def main():
-    page_file, cases = (pathlib.Path(arg).resolve() for arg in sys.argv[1:3])
-    shots = pathlib.Path(sys.argv[3]) if len(sys.argv) > 3 else None
-    failed = 0
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--engine", choices=("chromium", "webkit"), default="chromium")
+    parser.add_argument("page", type=pathlib.Path)
+    parser.add_argument("cases", type=pathlib.Path)
+    parser.add_argument("shots", type=pathlib.Path, nargs="?")
+    args = parser.parse_args()
+    table = rows(args.cases.resolve())
+    page_file = args.page.resolve()
+    by_name = {row["name"]: row for row in table["rows"]}
+    failed = total = 0
+
+    def report(where, problems):
+        nonlocal failed, total
+        total += 1
+        failed += bool(problems)
+        for problem in problems:
+            print(f"FAIL {args.engine} {where}: {problem}")
+
     with tempfile.TemporaryDirectory() as profile:
-        driver = browser(profile)
+        server = served(str(page_file.parent))
+        driver = browser(args.engine, profile)
         try:
             page = Page(driver, page_file.as_uri())
-            for name, labels in RUNS.items():
-                if name != next(iter(RUNS)):
-                    page.click("denovo")
-                case = cases / name
-                err = case.with_suffix(".err")
-                out, err = case.with_suffix(".out").read_text(), err.read_text() if err.exists() else ""
-                *got, graph = page.run(case.with_suffix(".in").read_text())
-                problems = [f"shows {got!r}"] if got != [1 if err else 0, out, err, out + err] else []
-                problems += [wrong_graph(graph, labels)] if wrong_graph(graph, labels) else []
-                if shots is not None and labels is not None:
-                    shots.mkdir(parents=True, exist_ok=True)
-                    driver.save_screenshot(str(shots / f"{case.name}.png"))
-                failed += bool(problems)
-                for problem in problems:
-                    print(f"FAIL {name}: {problem}")
+            page.size(*table["phone"])
+            for row in table["rows"]:
+                report(row["name"], page.check(row))
+                if args.shots and "graph" in row:
+                    args.shots.mkdir(parents=True, exist_ok=True)
+                    driver.save_screenshot(str(args.shots / f"{args.engine}-{row['name']}.png"))
+            for width, height in table["sizes"]:
+                page.size(width, height)
+                for name in table["sight"]:
+                    report(f"{name} at {width}×{height}", page.check(by_name[name]))
+            report("file load", page.violations())
+            page = Page(driver, f"http://127.0.0.1:{server.server_port}/{page_file.name}")
+            report("HTTP load", page.check(by_name["two roots"]) + page.violations())
         finally:
             driver.quit()
-    print(f"{len(RUNS) - failed} passed, {failed} failed")
+            server.shutdown()
+    print(f"{args.engine}: {total - failed} passed, {failed} failed")
     return 1 if failed else 0
 
 
