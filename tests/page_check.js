@@ -78,20 +78,30 @@
     await until(() => state() === "ended");
   }
 
-  // Where the SVG path crosses or touches the x-axis, in the picture's x.
+  // Where the SVG path crosses or touches the x-axis, as stretches of the
+  // picture's x: each change of side, and each run of points on the axis
+  // (within half a pixel), once.
   function crossings(svg) {
     const axis = Number(svg.querySelector(".axis-x").getAttribute("y1"));
     const points = [...svg.querySelector(".curve").getAttribute("d").matchAll(/[ML](-?[\d.]+) (-?[\d.]+)/g)]
-      .map((m) => [Number(m[1]), Number(m[2]) - axis]);
+      .map((m) => [Number(m[1]), Math.abs(Number(m[2]) - axis) < 0.5 ? 0 : Math.sign(Number(m[2]) - axis)]);
     const found = [];
-    points.slice(1).forEach(([x, y], i) => {
-      const [, before] = points[i];
-      const touches = Math.abs(y) < 0.5 && (i + 2 >= points.length || Math.abs(points[i + 2][1]) >= Math.abs(y)) &&
-        Math.abs(before) > Math.abs(y);
-      if (before * y < 0 || (before !== 0 && y === 0) || touches) {
-        found.push(x);
+    let onAxis = [];
+    points.forEach(([x, side], i) => {
+      if (side === 0) {
+        onAxis.push(x);
+        return;
+      }
+      if (onAxis.length) {
+        found.push([onAxis[0], onAxis[onAxis.length - 1]]);
+        onAxis = [];
+      } else if (i > 0 && points[i - 1][1] === -side) {
+        found.push([points[i - 1][0], x]);
       }
     });
+    if (onAxis.length) {
+      found.push([onAxis[0], onAxis[onAxis.length - 1]]);
+    }
     return found;
   }
 
@@ -118,7 +128,7 @@
     if (row.graph.caption !== undefined && !caption.includes(row.graph.caption)) {
       problems.push(`caption "${caption}" does not say "${row.graph.caption}"`);
     }
-    const cross = crossings(svg).filter((x) => x >= frame.x && x <= frame.x + frame.width);
+    const cross = crossings(svg).filter(([from, to]) => to >= frame.x && from <= frame.x + frame.width);
     if (cross.length !== row.graph.crossings) {
       problems.push(`the curve meets the x-axis ${cross.length} times in sight, expected ${row.graph.crossings}`);
     }
@@ -129,7 +139,7 @@
     }
     for (const circle of svg.querySelectorAll(".root circle")) {
       const x = Number(circle.getAttribute("cx"));
-      if (!cross.some((c) => Math.abs(c - x) <= 2)) {
+      if (!cross.some(([from, to]) => x >= from - 2 && x <= to + 2)) {
         problems.push(`a root's mark at x = ${x} is not where the curve meets the axis (${cross})`);
       }
     }

@@ -182,13 +182,13 @@ const raizesExplain = (() => {
 
   // The stretch of x to draw: both roots and the vertex, with room around
   // them; around the crossing of a line where A = 0.
-  function xWindow(a, b, c, roots) {
+  function xWindow(a, b, c, delta, roots) {
     let centre = 0;
     let half = 1;
     if (a !== 0) {
       centre = -b / (2 * a);
       const spread = Math.max(0, ...roots.map((x) => Math.abs(x - centre)));
-      const depth = Math.sqrt(Math.abs((c - (b * b) / (4 * a)) / a));
+      const depth = Math.sqrt(Math.abs(delta / (4 * a * a)));
       half = spread > 0 ? spread * 1.6 : 2 * depth;
     } else if (b !== 0) {
       centre = -c / b;
@@ -197,10 +197,11 @@ const raizesExplain = (() => {
     if (!Number.isFinite(centre)) {
       centre = 0;
     }
-    if (!Number.isFinite(half) || half === 0) {
+    // Roots a hair apart (Δ = 0 in single precision) show as one point.
+    if (!Number.isFinite(half) || half <= Math.abs(centre) * 1e-4) {
       half = Math.max(1, Math.abs(centre) / 2);
     }
-    half = Math.max(half, Math.abs(centre) * 1e-6, 1e-300);
+    half = Math.max(half, 1e-300);
     return [centre - half, centre + half];
   }
 
@@ -232,17 +233,18 @@ const raizesExplain = (() => {
     svg.setAttribute("width", width);
     svg.setAttribute("height", height);
 
-    const [x0, xEnd] = xWindow(a, b, c, roots.map(([x]) => x));
     // A parabola drawn as a·(x − h)² − Δ/(4·a) with the program's Δ, so that
     // it crosses, touches or misses the axis as the program found.
     const delta = Number.isFinite(run.values.delta) ? run.values.delta : b * b - 4 * a * c;
+    const [x0, xEnd] = xWindow(a, b, c, delta, roots.map(([x]) => x));
     const vertex = a !== 0 ? [-b / (2 * a), -delta / (4 * a)] : null;
     const y = vertex ? (x) => a * (x - vertex[0]) ** 2 + vertex[1] : (x) => b * x + c;
-    const samples = [];
+    // Sampled evenly, and at the vertex and the roots themselves.
+    const xs = roots.map(([x]) => x).concat(vertex ? [vertex[0]] : []);
     for (let i = 0; i <= 240; ++i) {
-      const x = x0 + ((xEnd - x0) * i) / 240;
-      samples.push([x, y(x)]);
+      xs.push(x0 + ((xEnd - x0) * i) / 240);
     }
+    const samples = xs.filter((x) => x >= x0 && x <= xEnd).sort((p, q) => p - q).map((x) => [x, y(x)]);
     const ys = samples.map(([, y]) => y).filter(Number.isFinite);
     let y0 = Math.min(0, ...ys);
     let yEnd = Math.max(0, ...ys);
@@ -291,9 +293,16 @@ const raizesExplain = (() => {
       if (vy >= top && vy <= bottom) {
         const g = svgElement(svg, "g", { class: "vertex" });
         svgElement(g, "circle", { cx: fixed(vx), cy: fixed(vy), r: 4 });
-        const below = vy < top + 30 || (a > 0 && vy < bottom - 30);
-        svgElement(g, "text", { x: fixed(vx), y: fixed(vy + (below ? 22 : -12)), "text-anchor": anchor(vx) },
-          `vértice (${rounded(vertex[0])}; ${rounded(vertex[1])})`);
+        const text = `vértice (${rounded(vertex[0])}; ${rounded(vertex[1])})`;
+        if (Math.abs(vy - axis) < 30) {
+          // Beside the roots' labels, on the other side of the axis.
+          const toRight = vx < (left + width) / 2;
+          svgElement(g, "text", { x: fixed(vx + (toRight ? 14 : -14)), y: fixed(vy + (above ? 20 : -10)),
+            "text-anchor": toRight ? "start" : "end" }, text);
+        } else {
+          const below = vy < top + 30 || (a > 0 && vy < bottom - 30);
+          svgElement(g, "text", { x: fixed(vx), y: fixed(vy + (below ? 22 : -12)), "text-anchor": anchor(vx) }, text);
+        }
       }
     }
     const placed = [];
