@@ -112,6 +112,27 @@ class Page:
         return seen
 
 
+def lacking(driver, url):
+    """What is wrong with the page in Chromium without WebAssembly, and then
+    without JavaScript: each time it must say, in Portuguese, what is missing."""
+    problems = []
+    script = driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument",
+                                    {"source": "delete globalThis.WebAssembly"})["identifier"]
+    driver.get(url)
+    said, on = driver.execute_script(
+        "return [document.getElementById('summary').textContent, !document.getElementById('field').disabled]")
+    driver.execute_cdp_cmd("Page.removeScriptToEvaluateOnNewDocument", {"identifier": script})
+    if "não executa WebAssembly" not in said or on:
+        problems.append(f"without WebAssembly it says {said!r}, the field {'on' if on else 'off'}")
+    driver.execute_cdp_cmd("Emulation.setScriptExecutionDisabled", {"value": True})
+    driver.get(url)
+    shown = driver.find_element("tag name", "body").text
+    driver.execute_cdp_cmd("Emulation.setScriptExecutionDisabled", {"value": False})
+    if "precisa de JavaScript" not in shown:
+        problems.append("without JavaScript it does not say that it needs it")
+    return problems
+
+
 def served(folder):
     """An HTTP server on 127.0.0.1 for FOLDER, in a thread; its port."""
     class Quiet(http.server.SimpleHTTPRequestHandler):
@@ -161,6 +182,8 @@ def main():
             report("file load", page.violations())
             page = Page(driver, f"http://127.0.0.1:{server.server_port}/{page_file.name}")
             report("HTTP load", page.check(by_name["two roots"]) + page.violations())
+            if args.engine == "chromium":
+                report("without WebAssembly or JavaScript", lacking(driver, page_file.as_uri()))
         finally:
             driver.quit()
             server.shutdown()
