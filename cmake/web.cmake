@@ -41,11 +41,19 @@ if(BUILD_TESTING)
   # Debian's python3-selenium is for Debian's own Python, which may not be
   # the first on PATH.
   set(RAIZES_BROWSER_PYTHON /usr/bin/python3 CACHE FILEPATH
-    "A Python that has selenium, for the test of the page in headless Chromium")
-  add_test(NAME page COMMAND ${RAIZES_BROWSER_PYTHON} ${tests}/page.py
-    ${CMAKE_CURRENT_BINARY_DIR}/raizes.html ${tests}/cases ${CMAKE_CURRENT_BINARY_DIR}/screenshots)
-  set_tests_properties(golden prompts-through-pipes page PROPERTIES TIMEOUT ${RAIZES_TEST_TIMEOUT})
+    "A Python that has selenium, for the test of the page in Chromium and WebKit")
+  # The page in each engine, with one table of what it must show; Firefox's
+  # runner is node's, with puppeteer-core from tools/ (npm ci there).
+  foreach(engine chromium webkit)
+    add_test(NAME page-${engine} COMMAND ${RAIZES_BROWSER_PYTHON} ${tests}/page.py --engine ${engine}
+      ${CMAKE_CURRENT_BINARY_DIR}/raizes.html ${tests}/cases ${CMAKE_CURRENT_BINARY_DIR}/screenshots)
+  endforeach()
+  add_test(NAME page-firefox COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} ${tests}/page_firefox.mjs
+    ${CMAKE_CURRENT_BINARY_DIR}/raizes.html ${tests}/cases)
+  add_test(NAME node-io-errors COMMAND ${Python3_EXECUTABLE} ${tests}/node_io_errors.py ${run})
+  set(web_tests golden prompts-through-pipes page-chromium page-webkit page-firefox node-io-errors)
+  set_tests_properties(${web_tests} PROPERTIES TIMEOUT ${RAIZES_TEST_TIMEOUT})
   if(NOT strict_tests)
-    set_tests_properties(golden prompts-through-pipes page PROPERTIES SKIP_RETURN_CODE 77)
+    set_tests_properties(${web_tests} PROPERTIES SKIP_RETURN_CODE 77)
   endif()
 endif()

@@ -8,7 +8,7 @@ The page is opened from its file and then over HTTP from 127.0.0.1; no load
 may break its Content-Security-Policy (checked where the engine tells). The
 rows run at a phone's size; those named in "sight" again at every size.
 Chromium needs Debian's chromium and chromium-driver; WebKit needs
-webkit2gtk-driver (WebKitWebDriver and MiniBrowser) and a display (xvfb-run);
+webkit2gtk-driver (WebKitWebDriver and MiniBrowser) and a display, or xvfb;
 both need python3-selenium for /usr/bin/python3. Without one it is skipped
 (exit 77). Firefox is driven by page_firefox.mjs, with the same table.
 """
@@ -63,7 +63,9 @@ def browser(engine, profile):
         if shutil.which("WebKitWebDriver") is None or not mini:
             skipped("the page test in WebKit", "needs WebKitWebDriver and MiniBrowser (Debian's webkit2gtk-driver)")
         if not os.environ.get("DISPLAY"):
-            skipped("the page test in WebKit", "needs a display (run it under xvfb-run)")
+            if shutil.which("xvfb-run") is None:
+                skipped("the page test in WebKit", "needs a display, or xvfb-run (Debian's xvfb)")
+            os.execvp("xvfb-run", ["xvfb-run", "-a", sys.executable, *sys.argv])
         options = webdriver.WebKitGTKOptions()
         options.binary_location = mini[0]
         options.add_argument("--automation")
