@@ -38,18 +38,13 @@ if(BUILD_TESTING)
   set(RAIZES_TEST_TIMEOUT 240 CACHE STRING "Seconds each test may take")
   add_test(NAME golden COMMAND ${Python3_EXECUTABLE} ${tests}/golden.py ${tests}/cases ${run})
   add_test(NAME prompts-through-pipes COMMAND ${Python3_EXECUTABLE} ${tests}/prompts.py ${run})
-  # Debian's python3-selenium is for Debian's own Python, which may not be
-  # the first on PATH.
-  set(RAIZES_BROWSER_PYTHON /usr/bin/python3 CACHE FILEPATH
-    "A Python that has selenium, for the test of the page in Chromium and WebKit")
-  # The page in each engine, with one table of what it must show; Firefox's
-  # runner is node's, with puppeteer-core from tools/ (npm ci there).
-  foreach(engine chromium webkit)
-    add_test(NAME page-${engine} COMMAND ${RAIZES_BROWSER_PYTHON} ${tests}/page.py --engine ${engine}
-      ${CMAKE_CURRENT_BINARY_DIR}/raizes.html ${tests}/cases ${CMAKE_CURRENT_BINARY_DIR}/screenshots)
+  # The page in each engine, one table of what it must show
+  # (tests/page.json); puppeteer-core from tools/ (npm ci there) drives
+  # Chromium and Firefox.
+  foreach(engine chromium webkit firefox)
+    add_test(NAME page-${engine} COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} ${tests}/page.mjs ${engine}
+      ${CMAKE_CURRENT_BINARY_DIR}/raizes.html ${tests}/cases)
   endforeach()
-  add_test(NAME page-firefox COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} ${tests}/page_firefox.mjs
-    ${CMAKE_CURRENT_BINARY_DIR}/raizes.html ${tests}/cases)
   add_test(NAME node-io-errors COMMAND ${Python3_EXECUTABLE} ${tests}/node_io_errors.py ${run})
   set(web_tests golden prompts-through-pipes page-chromium page-webkit page-firefox node-io-errors)
   set_tests_properties(${web_tests} PROPERTIES TIMEOUT ${RAIZES_TEST_TIMEOUT})

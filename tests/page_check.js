@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-// The checks of the page test, run inside the page by each engine's runner
-// (page.py, page_firefox.mjs): window.pageCheck(row) types one row of
-// page.json at the page as a student would and returns what the page shows
-// that the row does not expect, as a list of problems (empty: it passed).
+// The checks of the page test, run inside the page in each engine by
+// page.mjs: window.pageCheck(row) types one row of page.json at the page as
+// a student would and returns what the page shows that the row does not
+// expect, as a list of problems (empty: it passed).
 (() => {
   const $ = (id) => document.getElementById(id);
   const state = () => document.body.dataset.state;

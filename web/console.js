@@ -156,27 +156,10 @@
                     "o Edge 97, o Firefox 102, o Safari 16 ou uma versão mais nova."
                 : `O programa parou com um erro interno: ${error}`,
             );
-            reveal();
           }
         },
       );
     field.focus();
-  }
-
-  // The run's last lines, the sentence under them and "Executar de novo"
-  // on the screen together, or as much of them from the top as fits.
-  function reveal() {
-    screen.scrollTop = screen.scrollHeight;
-    const last = screen.lastElementChild || screen;
-    const view = window.visualViewport ? window.visualViewport.height : window.innerHeight;
-    const top = Math.max(last.getBoundingClientRect().top, screen.getBoundingClientRect().top);
-    const bottom = again.hidden ? summary.getBoundingClientRect().bottom : again.getBoundingClientRect().bottom;
-    const margin = 8;
-    if (bottom - top + 2 * margin > view || top < margin) {
-      window.scrollBy(0, top - margin);
-    } else if (bottom + margin > view) {
-      window.scrollBy(0, bottom + margin - view);
-    }
   }
 
   function ended(run, code) {
@@ -205,8 +188,9 @@
       redraw();
       summary.append(" ", link("#graph", "O gráfico da equação está abaixo."));
     }
-    again.focus({ preventScroll: true });
-    reveal();
+    // Focus scrolls the button into sight, and with it the sentence and
+    // the last lines just above it.
+    again.focus();
   }
 
   function link(href, text) {
