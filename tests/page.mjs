@@ -25,6 +25,9 @@ import { fileURLToPath, pathToFileURL } from "node:url";
 
 const here = path.dirname(fileURLToPath(import.meta.url));
 const [engine, pageArg, casesArg] = process.argv.slice(2);
+// How long one row may take before it counts as hung: a guard, as in
+// launch.py, not a wait.
+const HANG = 60000;
 
 function skip(what) {
   const strict = /^(1|on|yes|true)$/i.test(process.env.RAIZES_STRICT_TESTS || "");
@@ -75,8 +78,6 @@ async function puppeteerBrowser(name, binary) {
     executablePath: binary,
     headless: true,
     userDataDir: profile,
-    // A row that never ends fails after a minute, as a hung run does.
-    protocolTimeout: 60000,
     // No network of the browser's own.
     args: name === "firefox" ? [] : ["--no-sandbox", "--disable-gpu", "--disable-background-networking",
       "--disable-component-update", "--disable-sync", "--no-first-run"],
@@ -151,6 +152,7 @@ async function webkitBrowser(driver, miniBrowser) {
     capabilities: { alwaysMatch: { "webkitgtk:browserOptions": { binary: miniBrowser, args: ["--automation"] } } },
   });
   const at = `/session/${sessionId}`;
+  await call("POST", `${at}/timeouts`, { script: 2 * HANG });
   const script = (source, ...args) => call("POST", `${at}/execute/async`, { script: source, args });
   return {
     goto: (url) => call("POST", `${at}/url`, { url }),
@@ -204,10 +206,15 @@ const browser = await open();
 let failed = 0;
 let total = 0;
 const report = async (where, problems) => {
+  let timer;
   try {
-    problems = await problems;
+    problems = await Promise.race([problems, new Promise((_, reject) => {
+      timer = setTimeout(() => reject(new Error(`hung for ${HANG / 1000} s`)), HANG);
+    })]);
   } catch (error) {
     problems = [`no answer: ${error.message}`];
+  } finally {
+    clearTimeout(timer);
   }
   total += 1;
   failed += problems.length > 0;
