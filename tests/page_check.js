@@ -185,8 +185,8 @@
     }
     const lines = row.typed.split("\n");
     await type(lines.slice(0, -1), problems, { ...row, last: lines[lines.length - 1] });
-    if (!$("field").disabled) {
-      problems.push("the field is still on after the run");
+    if (!$("field").disabled || shown($("form")) || document.activeElement !== $("again")) {
+      problems.push("the field is still on or in sight after the run, or the focus is not on 'Executar de novo'");
     }
     const spans = [...document.querySelectorAll("#screen span")].map((s) => [s.className, s.textContent]);
     const join = (kinds) => spans.filter(([k]) => kinds.includes(k)).map(([, t]) => t).join("");
