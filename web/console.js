@@ -162,6 +162,22 @@
     field.focus();
   }
 
+  // The run's last lines, the sentence under them and "Executar de novo"
+  // on the screen together, or as much of them from the top as fits.
+  function reveal() {
+    screen.scrollTop = screen.scrollHeight;
+    const last = screen.lastElementChild || screen;
+    const view = window.visualViewport ? window.visualViewport.height : window.innerHeight;
+    const top = Math.max(last.getBoundingClientRect().top, screen.getBoundingClientRect().top);
+    const bottom = again.hidden ? summary.getBoundingClientRect().bottom : again.getBoundingClientRect().bottom;
+    const margin = 8;
+    if (bottom - top + 2 * margin > view || top < margin) {
+      window.scrollBy(0, top - margin);
+    } else if (bottom + margin > view) {
+      window.scrollBy(0, bottom + margin - view);
+    }
+  }
+
   function ended(run, code) {
     if (run !== current) {
       return;
@@ -188,9 +204,8 @@
       redraw();
       summary.append(" ", link("#graph", "O gráfico da equação está abaixo."));
     }
-    // Focus scrolls the button into sight, and with it the sentence and
-    // the last lines just above it.
-    again.focus();
+    again.focus({ preventScroll: true });
+    reveal();
   }
 
   function link(href, text) {
