@@ -11,11 +11,19 @@
 #include <cerrno>
 #include <emscripten.h>
 
+// The errors that node names for a failed read or write, as this build's
+// errno: node's own numbers are the host's, not this C library's. The
+// JavaScript below gives the position of the name in NODE_ERRORS, one
+// list for both; an error named otherwise counts as EIO, the first.
+#define NODE_ERRORS "EIO EAGAIN EBADF EFBIG EINTR EINVAL EISDIR ENOSPC EPERM EPIPE"
+static const int node_errno[] = {EIO, EAGAIN, EBADF, EFBIG, EINTR, EINVAL, EISDIR, ENOSPC, EPERM, EPIPE};
+
 // Reads at most SIZE bytes of standard input into BYTES, waiting for them
 // (-sASYNCIFY lets the program wait for the page): how many, 0 at the end of
-// the input, -1 where the read failed. Node reads a byte at a time, so that
-// what follows C's word is left in a pipe for whatever reads it next.
-EM_ASYNC_JS(int, web_read, (unsigned char *bytes, int size), {
+// the input, or -1 - the error's position in NAMES where the read failed.
+// Node reads a byte at a time, so that what follows C's word is left in a
+// pipe for whatever reads it next.
+EM_ASYNC_JS(int, web_read, (unsigned char *bytes, int size, const char *names), {
     if (Module.raizesRead) {
         const got = await Module.raizesRead(size);
         HEAPU8.set(got, bytes);
@@ -24,25 +32,25 @@ EM_ASYNC_JS(int, web_read, (unsigned char *bytes, int size), {
     try {
         return require("fs").readSync(0, HEAPU8, bytes, 1, null);
     } catch (e) {
-        return -1;
+        return -1 - Math.max(0, UTF8ToString(names).split(" ").indexOf(e.code));
     }
 });
 
-// Writes SIZE bytes of TEXT to descriptor FD, 1 or 2; false where they did
-// not all get there.
-EM_JS(bool, web_write, (int fd, const char *text, int size), {
+// Writes SIZE bytes of TEXT to descriptor FD, 1 or 2: 0 where they all got
+// there, else 1 + the error's position in NAMES.
+EM_JS(int, web_write, (int fd, const char *text, int size, const char *names), {
     const bytes = HEAPU8.slice(text, text + size);
     if (Module.raizesWrite) {
         Module.raizesWrite(fd, bytes);
-        return true;
+        return 0;
     }
     try {
         for (let done = 0; done < size;) {
             done += require("fs").writeSync(fd, bytes, done, size - done);
         }
-        return true;
+        return 0;
     } catch (e) {
-        return false;
+        return 1 + Math.max(0, UTF8ToString(names).split(" ").indexOf(e.code));
     }
 });
 
@@ -81,14 +89,14 @@ int console_getc()
 {
     if (line_taken == line_size && !ended) {
         line_taken = 0;
-        line_size = web_read(line, static_cast<int>(sizeof line));
+        line_size = web_read(line, static_cast<int>(sizeof line), NODE_ERRORS);
         if (line_size <= 0) {
             failed = line_size < 0;
             ended = true;
-            line_size = 0;
             if (failed) {
-                errno = EIO;
+                errno = node_errno[-1 - line_size];
             }
+            line_size = 0;
         }
     }
     last = line_taken < line_size ? line[line_taken++] : EOF;
@@ -99,10 +107,11 @@ bool console_read_failed() { return failed; }
 
 bool console_put(std::FILE *stream, const char *text, std::size_t size)
 {
-    if (web_write(stream == stderr ? 2 : 1, text, static_cast<int>(size))) {
+    const int error = web_write(stream == stderr ? 2 : 1, text, static_cast<int>(size), NODE_ERRORS);
+    if (error == 0) {
         return true;
     }
-    errno = EIO;
+    errno = node_errno[error - 1];
     return false;
 }
 

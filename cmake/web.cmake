@@ -21,7 +21,7 @@ set(web ${CMAKE_CURRENT_SOURCE_DIR}/web)
 add_custom_command(OUTPUT raizes.html
   COMMAND ${Python3_EXECUTABLE} ${CMAKE_CURRENT_SOURCE_DIR}/cmake/page.py
           ${web}/raizes.html $<TARGET_FILE:raizes> ${PROJECT_VERSION} raizes.html
-  DEPENDS ${web}/raizes.html ${web}/page.css ${web}/page.js raizes
+  DEPENDS ${web}/raizes.html ${web}/page.css ${web}/console.js ${web}/graph.js raizes
           ${CMAKE_CURRENT_SOURCE_DIR}/cmake/page.py
   VERBATIM)
 add_custom_target(page ALL DEPENDS raizes.html)
@@ -38,14 +38,17 @@ if(BUILD_TESTING)
   set(RAIZES_TEST_TIMEOUT 240 CACHE STRING "Seconds each test may take")
   add_test(NAME golden COMMAND ${Python3_EXECUTABLE} ${tests}/golden.py ${tests}/cases ${run})
   add_test(NAME prompts-through-pipes COMMAND ${Python3_EXECUTABLE} ${tests}/prompts.py ${run})
-  # Debian's python3-selenium is for Debian's own Python, which may not be
-  # the first on PATH.
-  set(RAIZES_BROWSER_PYTHON /usr/bin/python3 CACHE FILEPATH
-    "A Python that has selenium, for the test of the page in headless Chromium")
-  add_test(NAME page COMMAND ${RAIZES_BROWSER_PYTHON} ${tests}/page.py
-    ${CMAKE_CURRENT_BINARY_DIR}/raizes.html ${tests}/cases ${CMAKE_CURRENT_BINARY_DIR}/screenshots)
-  set_tests_properties(golden prompts-through-pipes page PROPERTIES TIMEOUT ${RAIZES_TEST_TIMEOUT})
+  # The page in each engine, one table of what it must show
+  # (tests/page.json); puppeteer-core from tools/ (npm ci there) drives
+  # Chromium and Firefox.
+  foreach(engine chromium webkit firefox)
+    add_test(NAME page-${engine} COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} ${tests}/page.mjs ${engine}
+      ${CMAKE_CURRENT_BINARY_DIR}/raizes.html ${tests}/cases)
+  endforeach()
+  add_test(NAME node-io-errors COMMAND ${Python3_EXECUTABLE} ${tests}/node_io_errors.py ${run})
+  set(web_tests golden prompts-through-pipes page-chromium page-webkit page-firefox node-io-errors)
+  set_tests_properties(${web_tests} PROPERTIES TIMEOUT ${RAIZES_TEST_TIMEOUT})
   if(NOT strict_tests)
-    set_tests_properties(golden prompts-through-pipes page PROPERTIES SKIP_RETURN_CODE 77)
+    set_tests_properties(${web_tests} PROPERTIES SKIP_RETURN_CODE 77)
   endif()
 endif()
