@@ -4,7 +4,7 @@
 // errno at all), and how say writes a text and reports what went wrong.
 // The program is compiled in here whole, its main renamed.
 #define main raizes_main
-#include "../main.cpp"
+#include "../main.cpp" // NOLINT(bugprone-suspicious-include): the program itself
 #undef main
 
 #include <cstring>
