@@ -36,8 +36,8 @@ def browser(profile):
     """A headless Chromium with a fresh profile in PROFILE that reaches for
     no network on its own, or a skip."""
     try:
-        from selenium import webdriver  # pylint: disable=import-outside-toplevel
-        from selenium.webdriver.chrome.service import Service  # pylint: disable=import-outside-toplevel
+        from selenium import webdriver
+        from selenium.webdriver.chrome.service import Service
     except ImportError:
         skipped("the page test", "needs selenium (Debian's python3-selenium, for /usr/bin/python3)")
     for tool, package in (("chromium", "chromium"), ("chromedriver", "chromium-driver")):
@@ -56,7 +56,7 @@ class Page:
     """The page in DRIVER, loaded from URL; WAIT waits for a condition."""
 
     def __init__(self, driver, url):
-        from selenium.webdriver.support.ui import WebDriverWait  # pylint: disable=import-outside-toplevel
+        from selenium.webdriver.support.ui import WebDriverWait
         self.driver, self.wait = driver, WebDriverWait(driver, HANG)
         driver.get(url)
 
