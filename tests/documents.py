@@ -9,6 +9,8 @@ next command or a blank line, are what it must print, each line's trailing
 blanks aside. Each sentence that gives the result of three numbers ("`0 1 1`
 dá `-nan e -inf`", "1 -1e6 1e4 prints 0.02") is checked by running them.
 The manuals are read as man shows them; without man they are skipped.
+A claim written another way is not seen: keep to those two forms. Native
+builds only, since the examples call the program by name.
 """
 import os
 import pathlib
