@@ -11,6 +11,8 @@ dá `-nan e -inf`", "1 -1e6 1e4 prints 0.02") is checked by running them, and
 so is each line typed in LEIA-ME.txt and the page with the error line shown
 after it.
 The manuals are read as man shows them; without man they are skipped.
+A claim written another way is not seen: keep to those two forms. Native
+builds only, since the examples call the program by name.
 """
 import html
 import os

@@ -8,6 +8,10 @@ error is one line. With --same-as, another build must print the same bytes.
 
 Usage: fuzz.py [--count N] [--same-as OTHER] COMMAND...   (the program, after an
 emulator if any)
+
+CTest runs it as fuzz, 10,000 inputs; in the clang, cross and Windows presets
+as fuzz-same-bytes-as-reference, with --same-as the g++ x86-64 build, on
+1,000 inputs under an emulator.
 """
 import argparse
 import concurrent.futures

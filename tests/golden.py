@@ -12,6 +12,25 @@ run again under a real Brazilian Portuguese locale (decimal comma), built for
 the run: the output must not depend on the locale. Where that locale cannot
 be made, the C-locale runs still count, and the test reports the Portuguese
 ones as skipped.
+
+A case is added by adding files: the input, and the bytes it must give. An
+.out or .err with no .in beside it fails. The folders of tests/cases:
+  roots/, steps/   the arithmetic; steps/ has one case per rounding step,
+                   named after it: doing that step any other way changes
+                   the printed bytes.
+  input/           how numbers and blanks are read.
+  reader/          where a number ends, by ISO C's rule for %f: what only
+                   begins a number (1e, 1e+, 0x, 0x1p, 0x.p1, infinit, nan(1)
+                   is refused, nan(123) and nan() are NaN, infx is an
+                   infinity and then x, and a second point begins the next
+                   number. C libraries read these otherwise, each after its
+                   version.
+  unreadable/      every rule of the error line.
+  hidden/          both edges of every row of the quote's table of hidden
+                   characters, with the characters just outside them, and
+                   the combining marks first and after a letter; made by
+                   tools/hidden-characters from Unicode's data, not by the
+                   program.
 """
 import pathlib
 import sys

@@ -7,6 +7,11 @@ The reason given is the program's own Portuguese for the error that the C
 library reports, never the library's English. A prompt that cannot be
 written ends the run before anything more is read. A Windows program (.exe),
 run under wine, is told other errors than Linux gives for the same failures.
+
+The failures: a full disk, a file size limit, a closed pipe with SIGPIPE
+ignored and not, a terminal that hung up, an unconnected socket, closed
+descriptors, a directory as input. A file size limit of exactly the three
+prompts' 63 bytes makes the result line alone fail.
 """
 import os
 import pathlib

@@ -85,7 +85,7 @@ def once(command, data, options):
                 stream.close()
 
 
-def run(command, input=None, capture_output=False, **options):  # pylint: disable=redefined-builtin
+def run(command, input=None, capture_output=False, **options):
     """subprocess.run(command, input=..., capture_output=..., **options) with
     HANG as its limit, retried as above; raises Hung where the last try did
     not end."""

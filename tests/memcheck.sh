@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# valgrind's memcheck must find no error, whether a run ends with roots or stops on bad input.
+# valgrind's memcheck must find no error, whether a run ends with roots or stops on bad input;
+# a program that did not run at all fails.
 set -u
 valgrind=$1 binary=$2
 # 77: skipped, as CTest's SKIP_RETURN_CODE takes it.

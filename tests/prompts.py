@@ -5,7 +5,9 @@ Usage: prompts.py COMMAND...   (the program, after an emulator if any)
 
 Each answer is sent only once its prompt has arrived, so a prompt left in a
 buffer shows up as a failure here (at launch.HANG, the limit that only a hang
-reaches), not as a hang of the test.
+reaches), not as a hang of the test. Each prompt must be out before the error
+line that follows it, and two runs reading one pipe in turn must each solve
+their own equation.
 """
 import os
 import select

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: MIT
 // What no run of the program can show: the reason given for each errno
 // (most of them no test can make the C library report, and none reports no
-// errno at all), and how say writes a text and reports what went wrong.
+// errno at all), and how say writes a text and reports what went wrong: 0
+// for a text that left in one write, the failure of a write or of the
+// formatting, and a text too long for its buffer written cut to the byte.
 // The program is compiled in here whole, its main renamed.
 #define main raizes_main
-#include "../main.cpp"
+#include "../main.cpp" // NOLINT(bugprone-suspicious-include): the program itself
 #undef main
 
 #include <cstring>
