@@ -16,7 +16,8 @@
 // JavaScript below gives the position of the name in NODE_ERRORS, one
 // list for both; an error named otherwise counts as EIO, the first.
 #define NODE_ERRORS "EIO EAGAIN EBADF EFBIG EINTR EINVAL EISDIR ENOSPC EPERM EPIPE"
-static const int node_errno[] = {EIO, EAGAIN, EBADF, EFBIG, EINTR, EINVAL, EISDIR, ENOSPC, EPERM, EPIPE};
+static const int node_errno[] = {EIO,    EAGAIN, EBADF,  EFBIG, EINTR,
+                                 EINVAL, EISDIR, ENOSPC, EPERM, EPIPE};
 
 // Reads at most SIZE bytes of standard input into BYTES, waiting for them
 // (-sASYNCIFY lets the program wait for the page): how many, 0 at the end of
@@ -107,7 +108,8 @@ bool console_read_failed() { return failed; }
 
 bool console_put(std::FILE *stream, const char *text, std::size_t size)
 {
-    const int error = web_write(stream == stderr ? 2 : 1, text, static_cast<int>(size), NODE_ERRORS);
+    const int error =
+        web_write(stream == stderr ? 2 : 1, text, static_cast<int>(size), NODE_ERRORS);
     if (error == 0) {
         return true;
     }
