@@ -425,6 +425,15 @@ static int read_word(char (&word)[word_max + 1])
     return console_read_failed() ? -1 : ch != EOF && !blank(ch) ? word_max + 1 : size;
 }
 
+// Whether TEXT..END begins a number, whole or not: a sign, then a digit, a
+// point, or the i of inf or n of nan. Where it does, a mistake in it is that
+// number's own.
+static bool begins_number(const char *text, const char *end)
+{
+    const char *p = text < end && (*text == '+' || *text == '-') ? text + 1 : text;
+    return p < end && (digit(*p) || *p == '.' || lower(*p) == 'i' || lower(*p) == 'n');
+}
+
 // A root as the result line shows it. IEEE 754 leaves the sign of a NaN
 // result open, compilers order the operands of + and * as they like, some
 // processors drop a NaN's sign when it is widened, and C libraries spell NaN
@@ -480,7 +489,7 @@ int main()
         // number (1.5.2, 1.000.000) never begins the next one.
         const char *const after = number_end(rest, end);
         if (after == nullptr ||
-            (after != end && (i == 2 || *after == '.' || number_end(after, end) == nullptr))) {
+            (after != end && (i == 2 || *after == '.' || !begins_number(after, end)))) {
             return refuse(name[i], "não é um número", rest, end, hint(rest, end, i == 0));
         }
         // strtof stops where number_end does, since no longer text is a
