@@ -185,9 +185,21 @@
     const result = /As raízes da equação são: (\S+) e (\S+)$/.exec(run.out);
     run.status = code;
     run.printed = result ? [result[1], result[2]] : null;
+    status.textContent = `Status de saída: ${code}`;
+    try {
+      explain(run, code, result);
+    } catch (error) {
+      // The run has ended all the same, and its own lines stand above.
+      finish(`A página não conseguiu explicar o resultado acima: ${error}`);
+    }
+    again.focus({ preventScroll: true });
+    reveal();
+  }
+
+  // The sentence, the steps and the graph of an ended run.
+  function explain(run, code, result) {
     const drawn = code === 0 && result && run.values && [run.values.a, run.values.b, run.values.c].every(Number.isFinite);
     finish(code === 0 && !result ? "O programa terminou sem mostrar as raízes." : raizesExplain.summary(run));
-    status.textContent = `Status de saída: ${code}`;
     if (code === 0 && result && run.values) {
       const list = steps.querySelector("ol");
       list.replaceChildren(
@@ -204,8 +216,6 @@
       redraw();
       summary.append(" ", link("#graph", "O gráfico da equação está abaixo."));
     }
-    again.focus({ preventScroll: true });
-    reveal();
   }
 
   function link(href, text) {
