@@ -3,9 +3,10 @@
 // student would, with the checks of page_check.js run inside the page. The
 // rows run at a phone's size, those named in "sight" again at every size;
 // the page is opened from its file, then over HTTP from 127.0.0.1, and
-// once without WebAssembly (and, in Chromium, without JavaScript). No load
-// may break the page's Content-Security-Policy (checked where the engine
-// tells: Chromium and Firefox).
+// in the engine with WebAssembly, then JavaScript, switched off. No load
+// may break the page's Content-Security-Policy: over HTTP, the server sends
+// the page's policy again to be reported on, and in Chromium and Firefox
+// the page's own violation events and log are read on every load.
 //
 // Usage: node page.mjs chromium|webkit|firefox PAGE CASES
 //
@@ -64,8 +65,11 @@ function watch() {
 }
 
 // Chromium or Firefox, through puppeteer-core: the same few calls as
-// webkit() gives.
-async function puppeteerBrowser(name, binary) {
+// webkitBrowser() gives.
+// OFF, where given, is what the engine runs without: "WebAssembly" or
+// "JavaScript", each switched off by the engine's own setting where it has
+// one (Chromium has none for WebAssembly).
+async function puppeteerBrowser(name, binary, off) {
   let puppeteer;
   try {
     puppeteer = createRequire(path.join(here, "..", "tools", "package.json"))("puppeteer-core");
@@ -80,11 +84,16 @@ async function puppeteerBrowser(name, binary) {
     userDataDir: profile,
     // No network of the browser's own.
     args: name === "firefox" ? [] : ["--no-sandbox", "--disable-gpu", "--disable-background-networking",
-      "--disable-component-update", "--disable-sync", "--no-first-run"],
-    extraPrefsFirefox: { "network.captive-portal-service.enabled": false, "app.update.enabled": false },
+      "--disable-component-update", "--disable-sync", "--no-first-run",
+      ...(off === "JavaScript" ? ["--blink-settings=scriptEnabled=false"] : [])],
+    extraPrefsFirefox: { "network.captive-portal-service.enabled": false, "app.update.enabled": false,
+      ...(off && { [off === "JavaScript" ? "javascript.enabled" : "javascript.options.wasm"]: false }) },
   });
   const page = await browser.newPage();
   await page.evaluateOnNewDocument(watch);
+  if (off === "WebAssembly" && name === "chromium") {
+    await page.evaluateOnNewDocument(() => delete globalThis.WebAssembly);
+  }
   const logged = [];
   if (name === "chromium") {
     // Chromium tells of some violations (a file's favicon) only in its log.
@@ -101,15 +110,6 @@ async function puppeteerBrowser(name, binary) {
     size: (width, height) => page.setViewport({ width, height }),
     violations: async () => [...(await page.evaluate(() => window.cspViolations || [])),
       ...logged.filter((text) => /Content Security Policy/.test(text))],
-    without: async (what) => {
-      const other = await browser.newPage();
-      if (what === "JavaScript") {
-        await other.setJavaScriptEnabled(false);
-      } else {
-        await other.evaluateOnNewDocument(() => delete globalThis.WebAssembly);
-      }
-      return other;
-    },
     close: async () => {
       await browser.close();
       fs.rmSync(profile, { recursive: true, force: true });
@@ -117,14 +117,21 @@ async function puppeteerBrowser(name, binary) {
   };
 }
 
-// WebKit through WebKitWebDriver, over WebDriver's HTTP protocol.
-async function webkitBrowser(driver, miniBrowser) {
+// WebKit through WebKitWebDriver, over WebDriver's HTTP protocol. The
+// browser is full-screen, so that its window is the viewport alone, and its
+// toolkit lets the window be as narrow as any phone's.
+async function webkitBrowser(driver, miniBrowser, off) {
   // A free port of the loopback's, for the driver to take.
   const free = http.createServer();
   await new Promise((resolve) => free.listen(0, "127.0.0.1", resolve));
   const port = free.address().port;
   await new Promise((resolve) => free.close(resolve));
-  const server = spawn(driver, [`--port=${port}`], { stdio: "inherit" });
+  const config = fs.mkdtempSync(path.join(os.tmpdir(), "raizes-page-"));
+  fs.mkdirSync(path.join(config, "gtk-3.0"));
+  fs.writeFileSync(path.join(config, "gtk-3.0", "gtk.css"), "* { min-width: 0; }\n");
+  // JavaScriptCore's own switch, as a browser without WebAssembly has it.
+  const env = { ...process.env, XDG_CONFIG_HOME: config, ...(off === "WebAssembly" && { JSC_useWasm: "0" }) };
+  const server = spawn(driver, [`--port=${port}`], { stdio: "inherit", env });
   const call = async (method, url, body) => {
     const response = await fetch(`http://127.0.0.1:${port}${url}`, {
       method,
@@ -149,7 +156,8 @@ async function webkitBrowser(driver, miniBrowser) {
     }
   }
   const { sessionId } = await call("POST", "/session", {
-    capabilities: { alwaysMatch: { "webkitgtk:browserOptions": { binary: miniBrowser, args: ["--automation"] } } },
+    capabilities: { alwaysMatch: { "webkitgtk:browserOptions": { binary: miniBrowser,
+      args: ["--automation", "--full-screen", ...(off === "JavaScript" ? ["--enable-javascript=false"] : [])] } } },
   });
   const at = `/session/${sessionId}`;
   await call("POST", `${at}/timeouts`, { script: 2 * HANG });
@@ -163,17 +171,21 @@ async function webkitBrowser(driver, miniBrowser) {
       await call("POST", `${at}/window/rect`, { width, height });
       const [w, h] = await script("arguments[0]([innerWidth, innerHeight])");
       await call("POST", `${at}/window/rect`, { width: 2 * width - w, height: 2 * height - h });
+      const got = await script("arguments[0]([innerWidth, innerHeight])");
+      if (got[0] !== width || got[1] !== height) {
+        throw new Error(`WebKit's viewport is ${got.join("×")}, not ${width}×${height}`);
+      }
     },
     violations: async () => [],
-    without: null,
     close: async () => {
       await call("DELETE", at);
       server.kill();
+      fs.rmSync(config, { recursive: true, force: true });
     },
   };
 }
 
-async function open() {
+async function open(off) {
   if (engine === "webkit") {
     const driver = which("WebKitWebDriver");
     const mini = which("/usr/lib/*/webkit2gtk-4.*/MiniBrowser");
@@ -187,20 +199,46 @@ async function open() {
       const again = spawnSync("xvfb-run", ["-a", process.execPath, ...process.argv.slice(1)], { stdio: "inherit" });
       process.exit(again.status ?? 1);
     }
-    return webkitBrowser(driver, mini);
+    return webkitBrowser(driver, mini, off);
   }
   const binary = engine === "firefox" ? which("firefox-esr", "firefox") : which("chromium");
   if (!binary) {
     skip(engine === "firefox" ? "firefox-esr (Debian's firefox-esr)" : "chromium (Debian's chromium)");
   }
-  return puppeteerBrowser(engine, binary);
+  return puppeteerBrowser(engine, binary, off);
 }
 
 const pageFile = path.resolve(pageArg);
+const policy = /http-equiv="Content-Security-Policy" content="([^"]*)"/.exec(fs.readFileSync(pageFile, "utf8"))[1];
+const reports = [];
+let reported = () => {};
 const server = http.createServer((request, response) => {
+  if (request.method === "POST") {
+    let body = "";
+    request.on("data", (chunk) => (body += chunk));
+    request.on("end", () => {
+      reports.push(body);
+      response.end();
+      reported();
+    });
+    return;
+  }
   response.setHeader("Content-Type", "text/html; charset=utf-8");
+  // The page's policy once more, to be reported on: every engine sends the
+  // reports here.
+  response.setHeader("Content-Security-Policy-Report-Only", `${policy}; report-uri /violation`);
   response.end(fs.readFileSync(pageFile));
 });
+// The reports of the page's violations over HTTP: a violation of the test's
+// own comes last, and its report says that those before it have come.
+async function reportedViolations() {
+  const last = new Promise((resolve) => {
+    reported = () => reports.some((body) => body.includes("/last-violation")) && resolve();
+  });
+  await browser.script("new Image().src = '/last-violation.png'; arguments[0]()");
+  await last;
+  return reports.filter((body) => !body.includes("/last-violation")).map((body) => `reported: ${body}`);
+}
 await new Promise((resolve) => server.listen(0, "127.0.0.1", resolve));
 const browser = await open();
 let failed = 0;
@@ -240,16 +278,22 @@ try {
   }
   await report("file load", browser.violations());
   await load(`http://127.0.0.1:${server.address().port}/raizes.html`);
-  await report("HTTP load", (async () => [...(await browser.check(byName["two roots"])), ...(await browser.violations())])());
-  // Without WebAssembly (a setting in Firefox and WebKit) or JavaScript,
-  // the page must say what the browser lacks.
-  for (const [what, said] of [["WebAssembly", "não executa WebAssembly"], ["JavaScript", "precisa de JavaScript"]]) {
-    if (browser.without && (what === "WebAssembly" || engine === "chromium")) {
-      const page = await browser.without(what);
-      await page.goto(pathToFileURL(pageFile).href);
-      const [text, on] = await page.evaluate(() => [document.body.innerText, !document.getElementById("field").disabled]);
-      await report(`without ${what}`, text.includes(said) && !on ? [] : [`it does not say "${said}", or the field is on`]);
-    }
+  await report("HTTP load", (async () => [...(await browser.check(byName["two roots"])),
+    ...(await browser.violations()), ...(await reportedViolations())])());
+  // Without WebAssembly or JavaScript, the page must say what the browser
+  // lacks.
+  for (const [off, said] of [["WebAssembly", "não executa WebAssembly"], ["JavaScript", "precisa de JavaScript"]]) {
+    await report(`without ${off}`, (async () => {
+      const other = await open(off);
+      try {
+        await other.goto(pathToFileURL(pageFile).href);
+        const [text, on] = await other.script(
+          "arguments[0]([document.body.innerText, !document.getElementById('field').disabled])");
+        return text.includes(said) && !on ? [] : [`it does not say "${said}", or the field is on`];
+      } finally {
+        await other.close();
+      }
+    })());
   }
 } finally {
   await browser.close();
