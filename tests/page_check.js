@@ -3,6 +3,7 @@
 // page.mjs: window.pageCheck(row) types one row of page.json at the page as
 // a student would and returns what the page shows that the row does not
 // expect, as a list of problems (empty: it passed).
+/* global raizesExplain */
 (() => {
   const $ = (id) => document.getElementById(id);
   const state = () => document.body.dataset.state;
@@ -184,7 +185,17 @@
       problems.push(`a new run still shows "${$("summary").textContent}" "${$("status").textContent}"`);
     }
     const lines = row.typed.split("\n");
-    await type(lines.slice(0, -1), problems, { ...row, last: lines[lines.length - 1] });
+    const explain = raizesExplain.summary;
+    if (row.explanationFails) {
+      raizesExplain.summary = () => {
+        throw new Error("a fault planted by the test");
+      };
+    }
+    try {
+      await type(lines.slice(0, -1), problems, { ...row, last: lines[lines.length - 1] });
+    } finally {
+      raizesExplain.summary = explain;
+    }
     if (!$("field").disabled || shown($("form")) || document.activeElement !== $("again")) {
       problems.push("the field is still on or in sight after the run, or the focus is not on 'Executar de novo'");
     }
