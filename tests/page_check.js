@@ -155,8 +155,12 @@
       problems.push(`vertex ${vertex && vertex.textContent}, expected ${row.graph.vertex}`);
     }
     const scales = [...svg.querySelectorAll(".scale")].map((t) => t.textContent);
-    if (svg.querySelectorAll(".scale-y").length < 2 || scales.some((t) => /\de|e[+-]?\d/.test(t))) {
-      problems.push(`scales ${scales}: fewer than two values on y, or a number in computer notation`);
+    const axes = [".scale-x", ".scale-y"].map((axis) => [...svg.querySelectorAll(axis)].map((t) => t.textContent));
+    // Significant digits, past the seven of single precision: a binary error.
+    const digits = (t) => t.replace(/[^0-9]/g, "").replace(/^0+|0+$/g, "").length;
+    if (axes.some((labels) => labels.length < 2 || new Set(labels).size < labels.length) ||
+        scales.some((t) => /\de|e[+-]?\d/.test(t) || digits(t) > 7)) {
+      problems.push(`scales ${JSON.stringify(axes)}: fewer than two values on an axis, one twice, or a number as a computer writes it`);
     }
     return problems;
   }

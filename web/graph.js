@@ -64,8 +64,9 @@ const raizesExplain = (() => {
 
   // A computed value of the page's own, to a few digits.
   const rounded = (v) => plain(Number(v.toPrecision(4)));
-  // A value inside a formula: in parentheses where negative.
-  const term = (text) => (text.startsWith("−") ? `(${text})` : text);
+  // A value inside a formula: in parentheses where negative or a power of
+  // ten, so that (10²⁰)² is not read as 10²⁰².
+  const term = (text) => (/^−|[⁰¹²³⁴⁵⁶⁷⁸⁹]$/.test(text) ? `(${text})` : text);
 
   // Why the run ended as it did, in one sentence.
   function summary(run) {
@@ -108,6 +109,13 @@ const raizesExplain = (() => {
         (first === second ? `: x = ${first}.` : `, que o programa mostra como ${first} e ${second}.`)
       );
     }
+    // Δ is finite, so neither −B ± √Δ overflows: only the division can.
+    if (![values.x1, values.x2].every(Number.isFinite)) {
+      return (
+        `A é tão pequeno que a divisão por 2·A passou do maior número que o programa guarda ` +
+        `(cerca de 3.4·10³⁸), e por isso o resultado é ${first} e ${second}.`
+      );
+    }
     return (
       `As raízes da equação são x₁ = ${first} e x₂ = ${second}` +
       (first === second ? ", diferentes, mas iguais com duas casas decimais." : ".")
@@ -137,7 +145,7 @@ const raizesExplain = (() => {
     if (a === 0) {
       return [...lines, "2·A = 2·0 = 0: a fórmula dividiria por zero e para aqui. Com A = 0 a equação não é do segundo grau."];
     }
-    const minusB = plain(-b);
+    const minusB = b === 0 ? "0" : stored(-b);
     const [p1, p2] = run.printed;
     lines.push(`x₁ = (−B + √Δ) / (2·A) = (${minusB} + ${root}) / (2·${term(A)}) = ${stored(x1)}, que o programa mostra como ${p1}`);
     lines.push(`x₂ = (−B − √Δ) / (2·A) = (${minusB} − ${root}) / (2·${term(A)}) = ${stored(x2)}, que o programa mostra como ${p2}`);
@@ -214,8 +222,11 @@ const raizesExplain = (() => {
     for (let k = Math.ceil(low / step); k * step <= high; ++k) {
       values.push(k * step);
     }
-    const decimals = Math.max(0, -Math.floor(Math.log10(step)));
-    return values.map((v) => [v, plain(Number(v.toFixed(Math.min(decimals, 20))))]);
+    if (values.length < 2) {
+      return ticks(low, high, 2 * count);
+    }
+    // k·step to the digits the step has, not its binary error (0.30000000000000004).
+    return values.map((v) => [v, plain(Number(v.toPrecision(12)))]);
   }
 
   // Draws the equation: the curve, both axes, a scale on each, the vertex
