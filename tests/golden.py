@@ -22,9 +22,9 @@ A case is added by adding files: the input, and the bytes it must give. An
   reader/          where a number ends, by ISO C's rule for %f: what only
                    begins a number (1e, 1e+, 0x, 0x1p, 0x.p1, infinit, nan(1)
                    is refused, nan(123) and nan() are NaN, infx is an
-                   infinity and then x, and a second point begins the next
-                   number. C libraries read these otherwise, each after its
-                   version.
+                   infinity and then x, and a point right after a number
+                   is refused. C libraries read these otherwise, each after
+                   its version.
   unreadable/      every rule of the error line.
   hidden/          both edges of every row of the quote's table of hidden
                    characters, with the characters just outside them, and
