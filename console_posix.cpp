@@ -43,9 +43,18 @@ void console_finish()
     }
     // A terminal gives a line only once it is whole, so the rest of it is
     // there to read; poll keeps a line ended by Ctrl-D, with no line feed,
-    // from waiting for more.
+    // from waiting for more. One read takes at most the rest of one line,
+    // up to its line feed or to the Ctrl-D that sent it: short of a full
+    // buffer, the line is done, and a line typed ahead stays.
     pollfd in{STDIN_FILENO, POLLIN, 0};
+    char rest[256];
     while (last != '\n' && last != EOF && poll(&in, 1, 0) == 1 && (in.revents & POLLIN) != 0) {
-        last = std::getchar();
+        const ssize_t got = read(STDIN_FILENO, rest, sizeof rest);
+        if (got <= 0) {
+            return;
+        }
+        last = static_cast<std::size_t>(got) < sizeof rest
+                   ? '\n'
+                   : static_cast<unsigned char>(rest[got - 1]);
     }
 }

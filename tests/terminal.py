@@ -28,6 +28,8 @@ CASES = {
     "an error mid-line": (["1, -3, 2\n", "ahead\n"], False, 1, PROMPT.format("A"), b"ahead\n"),
     # Ctrl-D sends the line without a line feed: nothing more is waited for.
     "a line sent by Ctrl-D": (["1 -3 2 = 0\x04"], False, 0, RESULT, b""),
+    "a line sent by Ctrl-D, another typed ahead": (["1 -3 2 = 0\x04ahead\n"], False, 0, RESULT, b"ahead\n"),
+    "a long line": (["1 -3 2 " + "=" * 600 + "\n", "ahead\n"], False, 0, RESULT, b"ahead\n"),
 }
 
 
