@@ -13,11 +13,15 @@
 
 // The errors that node names for a failed read or write, as this build's
 // errno: node's own numbers are the host's, not this C library's. The
-// JavaScript below gives the position of the name in NODE_ERRORS, one
-// list for both; an error named otherwise counts as EIO, the first.
-#define NODE_ERRORS "EIO EAGAIN EBADF EFBIG EINTR EINVAL EISDIR ENOSPC EPERM EPIPE"
-static const int node_errno[] = {EIO,    EAGAIN, EBADF,  EFBIG, EINTR,
-                                 EINVAL, EISDIR, ENOSPC, EPERM, EPIPE};
+// JavaScript below gives the position of the name in node_error_names,
+// made from the same list as node_errno; an error named otherwise counts
+// as EIO, the first.
+#define NODE_ERRORS(X)                                                                             \
+    X(EIO) X(EAGAIN) X(EBADF) X(EFBIG) X(EINTR) X(EINVAL) X(EISDIR) X(ENOSPC) X(EPERM) X(EPIPE)
+#define NODE_ERROR_NAME(e) #e " "
+#define NODE_ERROR_NUMBER(e) e,
+static const char node_error_names[] = NODE_ERRORS(NODE_ERROR_NAME);
+static const int node_errno[] = {NODE_ERRORS(NODE_ERROR_NUMBER)};
 
 // Reads at most SIZE bytes of standard input into BYTES, waiting for them
 // (-sASYNCIFY lets the program wait for the page): how many, 0 at the end of
@@ -90,7 +94,7 @@ int console_getc()
 {
     if (line_taken == line_size && !ended) {
         line_taken = 0;
-        line_size = web_read(line, static_cast<int>(sizeof line), NODE_ERRORS);
+        line_size = web_read(line, static_cast<int>(sizeof line), node_error_names);
         if (line_size <= 0) {
             failed = line_size < 0;
             ended = true;
@@ -109,7 +113,7 @@ bool console_read_failed() { return failed; }
 bool console_put(std::FILE *stream, const char *text, std::size_t size)
 {
     const int error =
-        web_write(stream == stderr ? 2 : 1, text, static_cast<int>(size), NODE_ERRORS);
+        web_write(stream == stderr ? 2 : 1, text, static_cast<int>(size), node_error_names);
     if (error == 0) {
         return true;
     }
