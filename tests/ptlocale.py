@@ -42,6 +42,10 @@ def environments(folder, name):
 
 
 def skipped(what, why):
-    """Ends a test that passed all it could run, saying what it skipped and why."""
+    """Ends a test that passed all it could run, saying what it skipped and why;
+    a failure where the build's tests are strict (RAIZES_STRICT_TESTS=ON)."""
+    if os.environ.get("RAIZES_STRICT_TESTS") == "ON":
+        print(f"FAIL {what}: {why}; the build's tests are strict")
+        sys.exit(1)
     print(f"SKIPPED {what}: {why}")
     sys.exit(SKIPPED)
