@@ -1,6 +1,7 @@
 # 64-bit Windows, built with Debian's mingw-w64 (g++-mingw-w64-x86-64), whose
-# C99 printf and scanf read and round as glibc's do, and tested under wine
-# (Debian's wine and wine64), since the kernel runs no Windows program itself.
+# own strtof and C99 printf, not Microsoft's, read and round as glibc's do,
+# and tested under wine (Debian's wine and wine64), since the kernel runs no
+# Windows program itself.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++)
