@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 # shellcheck disable=SC2034 # for the scripts that source this
-version=$(dpkg-parsechangelog -SVersion)
+version=$(tools/dist --version)
 # What is removed at the end; a script adds its own temporary folders.
 temporary=()
 trap 'rm -rf "${temporary[@]}"' EXIT

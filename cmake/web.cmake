@@ -18,9 +18,11 @@ target_link_options(raizes PRIVATE
 
 find_package(Python3 3.9 REQUIRED COMPONENTS Interpreter)
 set(web ${CMAKE_CURRENT_SOURCE_DIR}/web)
+# tools/dist gives a commit that is not a release its own version.
+set(RAIZES_VERSION ${PROJECT_VERSION} CACHE STRING "The version that the page's footer names")
 add_custom_command(OUTPUT raizes.html
   COMMAND ${Python3_EXECUTABLE} ${CMAKE_CURRENT_SOURCE_DIR}/cmake/page.py
-          ${web}/raizes.html $<TARGET_FILE:raizes> ${PROJECT_VERSION} raizes.html
+          ${web}/raizes.html $<TARGET_FILE:raizes> ${RAIZES_VERSION} raizes.html
   DEPENDS ${web}/raizes.html ${web}/page.css ${web}/console.js ${web}/graph.js raizes
           ${CMAKE_CURRENT_SOURCE_DIR}/cmake/page.py
   VERBATIM)
