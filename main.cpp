@@ -353,13 +353,21 @@ static const char *hint(const char *text, const char *end, bool first, bool line
                          digit(word[group + 2]) && digit(word[group + 3]) &&
                          word[group + 4] == (word[group] == '.' ? ',' : '.');
     const char *const number = number_end(text, end);
-    const std::string_view read(text, number == nullptr ? 0 : static_cast<std::size_t>(number - text));
+    const std::string_view read(text,
+                                number == nullptr ? 0 : static_cast<std::size_t>(number - text));
     const char follows = number != nullptr && number != end ? *number : ' ';
     // 1 000: a special space after a digit, then three digits and no fourth.
     const char *const thousands = after_byte(text, end, digit, pasted_space);
     const bool grouped_by_space = thousands != nullptr && end - thousands >= 3 &&
                                   digit(thousands[0]) && digit(thousands[1]) &&
-                                  digit(thousands[2]) && (end - thousands == 3 || !digit(thousands[3]));
+                                  digit(thousands[2]) &&
+                                  (end - thousands == 3 || !digit(thousands[3]));
+    // 1/-3/2, 1/ -3/ 2 and the / of 1 / -3 / 2 put slashes between numbers.
+    const auto slash = word.find('/');
+    const bool slashes = slash != none && (std::count(word.begin(), word.end(), '/') > 1 ||
+                                           slash + 1 == word.size() || sign(word[slash + 1]));
+    // 2, and 2.5; end the number and the word.
+    const bool ending_mark = (follows == ',' || follows == ';') && number + 1 == end;
     if (first && word.starts_with("\xEF\xBB\xBF")) {
         return " (o arquivo começa com um BOM: salve-o como UTF-8 sem BOM)";
     }
@@ -402,24 +410,19 @@ static const char *hint(const char *text, const char *end, bool first, bool line
     if (unknown != none || word.find("²") != none) {
         return " (digite só os números: para x² - 3x + 2 = 0, digite 1 -3 2)";
     }
-    // 1/-3/2 and the / of 1 / -3 / 2 put slashes between numbers.
-    if (const auto slash = word.find('/'); slash != none) {
-        return std::count(word.begin(), word.end(), '/') > 1 || word.size() == 1 ||
-                       sign(slash + 1 < word.size() ? word[slash + 1] : '/')
-                   ? " (separe os números com espaços, como em 1 -3 2)"
-                   : " (escreva a fração como decimal: 0.5 em vez de 1/2)";
+    if (slash != none && !slashes) {
+        return " (escreva a fração como decimal: 0.5 em vez de 1/2)";
     }
-    // 2, or 1; that ends a number and its line; 1, 5, a phone's decimal
-    // comma with its automatic space, or two numbers.
-    if ((follows == ',' || follows == ';') && number + 1 == end) {
-        return line_end ? " (apague a vírgula ou o ponto e vírgula depois do número)"
-               : follows == ','
-                   ? " (para um decimal, escreva 1.5, e não 1, 5; para dois números, separe-os "
-                     "só com espaços)"
-                   : " (separe os números com espaços, como em 1 -3 2)";
+    if (ending_mark && line_end) {
+        return " (apague a vírgula ou o ponto e vírgula depois do número)";
     }
-    // 1;-3;2, 1,2,3, 1,-3,2 and 1.5,2 list the numbers.
-    if (word.find(';') != none || commas > 1 ||
+    // 1, 5: a phone's decimal comma with its automatic space, or two numbers.
+    if (ending_mark && follows == ',') {
+        return " (para um decimal, escreva 1.5, e não 1, 5; para dois números, separe-os só "
+               "com espaços)";
+    }
+    // 1;-3;2, 1; -3; 2, 1,2,3, 1,-3,2, 1.5,2 and 1/-3/2 list the numbers.
+    if (slashes || word.find(';') != none || commas > 1 ||
         (commas == 1 && (after_comma == ' ' || sign(after_comma))) ||
         (follows == ',' && read.find('.') != none && !grouped)) {
         return " (separe os números com espaços, como em 1 -3 2)";

@@ -84,8 +84,8 @@ int main()
     }
     char rest[2048];
     const std::size_t kept = console_drop_line(rest, sizeof rest);
-    const bool dropped = read_count == 2 && kept == 1023 &&
-                         std::memchr(rest, 'x', kept) == rest && rest[kept - 1] == 'x';
+    const bool dropped = read_count == 2 && kept == 1023 && std::memchr(rest, 'x', kept) == rest &&
+                         rest[kept - 1] == 'x';
     if (!dropped) {
         std::printf("FAIL the drop of a line longer than one read made %lu reads and kept %lu "
                     "bytes, not 2 and 1023\n",
