@@ -34,8 +34,9 @@ void console_start()
 // At a terminal, one read gives at most one line, up to its line feed or
 // the Ctrl-D that sent it, so the line's end is known. Lines pasted while
 // the shell's editor had the terminal raw are the exception: they wait as
-// one, each ended by a carriage return, and are read a byte at a time so
-// that the shell's own lines among them stay unread.
+// one, each ended by a carriage return, and can only be among the bytes
+// already waiting at the start, which are read a byte at a time so that the
+// shell's own lines among them stay unread.
 int console_getc()
 {
     if (!terminal || queued > 0) {
