@@ -18,6 +18,8 @@ bool console_put(std::FILE *stream, const char *text, std::size_t size);
 // shows the equation beside the result line.
 void console_solved(float a, float b, float c, float delta, float x1, float x2);
 // Called on every exit: where standard input is a terminal, reads and drops
-// what is left of the line that the last read was on, so that the shell
-// never runs it; lines typed ahead stay.
-void console_finish();
+// the rest of the line that the last read was on, so that the shell never
+// runs it, and keeps its first SIZE bytes in KEPT; lines typed ahead stay.
+// Returns how many bytes it kept; 0 where standard input is no terminal. A
+// second call finds nothing left.
+std::size_t console_drop_line(char *kept, std::size_t size);

@@ -3,9 +3,19 @@
 // gives UTF-8 as bytes, so the standard streams serve.
 #include "console.h"
 
-#include <poll.h>
+#include <algorithm>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
+// Whether standard input is a terminal, and how many of its bytes were
+// already waiting before the first read.
+static bool terminal;
+static int queued;
+// A terminal's line as one read gave it, and how much of it is taken.
+static char line[4096];
+static ssize_t line_size;
+static ssize_t line_taken;
+static bool failed;
 // The last byte read: a line feed where nothing has been read yet, as no
 // line has been begun.
 static int last = '\n';
@@ -15,15 +25,36 @@ void console_start()
     // A byte at a time, so that what follows C's word is left unread, in a
     // pipe as in a file, for whatever reads it next.
     std::setvbuf(stdin, nullptr, _IONBF, 0);
+    terminal = isatty(STDIN_FILENO) != 0;
+    if (terminal && ioctl(STDIN_FILENO, FIONREAD, &queued) != 0) {
+        queued = 0;
+    }
 }
 
+// At a terminal, one read gives at most one line, up to its line feed or
+// the Ctrl-D that sent it, so the line's end is known. Lines pasted while
+// the shell's editor had the terminal raw are the exception: they wait as
+// one, each ended by a carriage return, and can only be among the bytes
+// already waiting at the start, which are read a byte at a time so that the
+// shell's own lines among them stay unread.
 int console_getc()
 {
-    last = std::getchar();
+    if (!terminal || queued > 0) {
+        queued = queued > 0 ? queued - 1 : 0;
+        last = std::getchar();
+        return last;
+    }
+    if (line_taken == line_size && last != EOF) {
+        line_taken = 0;
+        line_size = read(STDIN_FILENO, line, sizeof line);
+        failed = line_size < 0;
+        line_size = std::max<ssize_t>(line_size, 0);
+    }
+    last = line_taken < line_size ? static_cast<unsigned char>(line[line_taken++]) : EOF;
     return last;
 }
 
-bool console_read_failed() { return std::ferror(stdin) != 0; }
+bool console_read_failed() { return failed || std::ferror(stdin) != 0; }
 
 bool console_put(std::FILE *stream, const char *text, std::size_t size)
 {
@@ -36,25 +67,29 @@ void console_solved(float /*a*/, float /*b*/, float /*c*/, float /*delta*/, floa
 {
 }
 
-void console_finish()
+std::size_t console_drop_line(char *kept, std::size_t size)
 {
-    if (isatty(STDIN_FILENO) == 0) {
-        return;
-    }
-    // A terminal gives a line only once it is whole, so the rest of it is
-    // there to read; poll keeps a line ended by Ctrl-D, with no line feed,
-    // from waiting for more. One read takes at most the rest of one line,
-    // up to its line feed or to the Ctrl-D that sent it: short of a full
-    // buffer, the line is done, and a line typed ahead stays.
-    pollfd in{STDIN_FILENO, POLLIN, 0};
-    char rest[256];
-    while (last != '\n' && last != EOF && poll(&in, 1, 0) == 1 && (in.revents & POLLIN) != 0) {
-        const ssize_t got = read(STDIN_FILENO, rest, sizeof rest);
-        if (got <= 0) {
-            return;
+    std::size_t got = 0;
+    const auto keep = [&got, kept, size](char ch) {
+        if (got < size && ch != '\n' && ch != '\r') {
+            kept[got++] = ch;
         }
-        last = static_cast<std::size_t>(got) < sizeof rest
-                   ? '\n'
-                   : static_cast<unsigned char>(rest[got - 1]);
+    };
+    // The rest of a line read whole. A line read a byte at a time ends at a
+    // line feed or a carriage return; the bytes that waited before the first
+    // read are all there is of it, so none is waited for.
+    while (line_taken < line_size) {
+        keep(line[line_taken++]);
     }
+    while (terminal && queued > 0 && last != '\n' && last != '\r' && last != EOF) {
+        char ch = 0;
+        if (read(STDIN_FILENO, &ch, 1) != 1) {
+            break;
+        }
+        --queued;
+        last = static_cast<unsigned char>(ch);
+        keep(ch);
+    }
+    last = '\n';
+    return got;
 }

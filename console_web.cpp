@@ -128,14 +128,19 @@ void console_solved(float a, float b, float c, float delta, float x1, float x2)
 }
 
 // The page ends each run's input itself; under node, a terminal's line is
-// read to its end, as on Linux. A terminal gives a line only once it is
-// whole, so this waits for more only after Ctrl-D in mid-line.
-void console_finish()
+// read to its end, as on Linux: node reads a byte at a time, and a read
+// gives nothing at the Ctrl-D that sent a line.
+std::size_t console_drop_line(char *kept, std::size_t size)
 {
+    std::size_t got = 0;
     if (!web_terminal()) {
-        return;
+        return got;
     }
-    while (last != '\n' && last != EOF) {
-        console_getc();
+    while (last != '\n' && last != '\r' && last != EOF) {
+        if (console_getc() != EOF && got < size && last != '\n' && last != '\r') {
+            kept[got++] = static_cast<char>(last);
+        }
     }
+    last = '\n';
+    return got;
 }

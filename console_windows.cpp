@@ -108,11 +108,23 @@ void console_solved(float /*a*/, float /*b*/, float /*c*/, float /*delta*/, floa
 {
 }
 
-// A line that fits one read is dropped with the process, as cmd expects; a
-// longer one has its rest still in the console, where cmd would run it.
-void console_finish()
+// The rest of a line that fits one read would go with the process, as cmd
+// expects, but is read here to be kept; a longer line has its rest still in
+// the console, where cmd would run it.
+std::size_t console_drop_line(char *kept, std::size_t size)
 {
-    while (consoles[0] != nullptr && !ended && !line_start) {
+    std::size_t got = 0;
+    while (consoles[0] != nullptr && !ended) {
+        for (; line_taken < line_size; ++line_taken) {
+            const char ch = line[line_taken];
+            if (got < size && ch != '\r' && ch != '\n') {
+                kept[got++] = ch;
+            }
+        }
+        if (line_start) {
+            break;
+        }
         refill();
     }
+    return got;
 }

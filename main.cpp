@@ -87,8 +87,9 @@ static constexpr bool sorted_and_apart()
 }
 static_assert(sorted_and_apart(), "the rows of hidden[] must be sorted and apart");
 
-// Whether the character CP is shown as itself in the quote, FIRST there or not.
-static bool visible(char32_t cp, bool first)
+// Whether the character CP is shown as itself in the quote, whether it OPENS
+// the quote or not.
+static bool visible(char32_t cp, bool opens)
 {
     const auto *after = std::upper_bound(std::begin(hidden), std::end(hidden), cp,
                                          [](char32_t c, const Hidden &h) { return c < h.first; });
@@ -96,7 +97,7 @@ static bool visible(char32_t cp, bool first)
         return true;
     }
     const Hidden &h = *(after - 1);
-    return cp > h.last || (!h.anywhere && !first);
+    return cp > h.last || (!h.anywhere && !opens);
 }
 
 // The length of the well-formed UTF-8 character at P, before END, with its
@@ -251,6 +252,58 @@ static bool holds(const char *text, const char *end, bool (*kind)(char32_t))
     return false;
 }
 
+// Whether TEXT..END holds a byte that is not part of well-formed UTF-8, or a
+// NUL, which UTF-16 puts beside each digit.
+static bool not_utf8(const char *text, const char *end)
+{
+    for (const char *p = text; p < end;) {
+        char32_t cp = 0;
+        const int size = decode(p, end, cp);
+        if (size == 0 || cp == 0) {
+            return true;
+        }
+        p += size;
+    }
+    return false;
+}
+
+// Where a character of KIND stands in TEXT..END right after a byte of BEFORE;
+// null where none does.
+static const char *after_byte(const char *text, const char *end, bool (*before)(char),
+                              bool (*kind)(char32_t))
+{
+    for (const char *p = text; p < end;) {
+        char32_t cp = 0;
+        const int size = decode(p, end, cp);
+        if (size > 0 && p > text && before(p[-1]) && kind(cp)) {
+            return p + size;
+        }
+        p += std::max(size, 1);
+    }
+    return nullptr;
+}
+
+// The escape, Backspace and Delete that a terminal's arrow and editing keys
+// send where nothing edits the line.
+static bool key_code(char32_t cp) { return cp == 0x08 || cp == 0x1B || cp == 0x7F; }
+
+// Marks with no width that web pages carry: joiners, direction marks, line
+// separators and a byte-order mark inside the text.
+static bool invisible_mark(char32_t cp)
+{
+    return (cp >= 0x200C && cp <= 0x200F) || (cp >= 0x2028 && cp <= 0x202E) ||
+           (cp >= 0x2066 && cp <= 0x2069) || cp == 0xFEFF;
+}
+
+// Digits and points of other scripts and keyboards: Arabic-Indic and
+// Persian, Devanagari, full-width, mathematical, and a keycap emoji's mark.
+static bool other_digit(char32_t cp)
+{
+    return (cp >= 0x0660 && cp <= 0x066C) || (cp >= 0x06F0 && cp <= 0x06F9) ||
+           (cp >= 0x0966 && cp <= 0x096F) || cp == 0x20E3 || cp == 0x3002 || cp == 0xFF0C ||
+           cp == 0xFF0E || (cp >= 0xFF10 && cp <= 0xFF19) || (cp >= 0x1D7CE && cp <= 0x1D7FF);
+}
+
 // Dashes and minus signs other than the keyboard's -, which word processors
 // and PDFs put where a - was meant.
 static bool pasted_dash(char32_t cp)
@@ -266,12 +319,21 @@ static bool pasted_space(char32_t cp)
            cp == 0x205F || cp == 0x2060 || cp == 0x3000;
 }
 
+// The signs of a product and the superscripts of a power, as books print them.
+static bool times(char32_t cp) { return cp == 0x00D7 || cp == 0x00B7 || cp == 0x22C5; }
+static bool superscript(char32_t cp)
+{
+    return cp == 0x00B2 || cp == 0x00B3 || cp == 0x00B9 || (cp >= 0x2070 && cp <= 0x207B);
+}
+static bool caret(char32_t cp) { return cp == '^'; }
+static bool sign(char ch) { return ch == '+' || ch == '-'; }
+
 // What ends the error line for TEXT..END, the word that is not a number from
 // where the refused coefficient's number begins: a hint at the likely
 // mistake, or nothing; the first case that fits. The marks that Windows
 // editors put before a file's text count only at the start of the input,
-// FIRST.
-static const char *hint(const char *text, const char *end, bool first)
+// FIRST; LINE_END says whether the word ended its line (or the input).
+static const char *hint(const char *text, const char *end, bool first, bool line_end)
 {
     const std::string_view word(text, static_cast<std::size_t>(end - text));
     constexpr auto none = std::string_view::npos;
@@ -280,42 +342,97 @@ static const char *hint(const char *text, const char *end, bool first)
     // What follows the first comma: a blank, which no word holds, where that
     // comma ends the word or there is none.
     const char after_comma = comma != none && comma + 1 < word.size() ? word[comma + 1] : ' ';
-    // The x of a hexadecimal number's 0x is no unknown.
-    const std::size_t sign = word.starts_with('+') || word.starts_with('-') ? 1 : 0;
+    // The x of a hexadecimal number's 0x is no unknown, nor its e an exponent.
+    const std::size_t signed_ = !word.empty() && sign(word.front()) ? 1 : 0;
     const bool hexadecimal =
-        word.size() > sign + 1 && word[sign] == '0' && lower(word[sign + 1]) == 'x';
-    const std::size_t unknown = word.find_first_of("xX^=", hexadecimal ? sign + 2 : 0);
+        word.size() > signed_ + 1 && word[signed_] == '0' && lower(word[signed_ + 1]) == 'x';
+    const std::size_t unknown = word.find_first_of("xX^=", hexadecimal ? signed_ + 2 : 0);
     // 1.000,5 and 1,000.5: three digits between a point and a comma.
     const auto group = word.find_first_of(".,");
     const bool grouped = group != none && group + 4 < word.size() && digit(word[group + 1]) &&
                          digit(word[group + 2]) && digit(word[group + 3]) &&
                          word[group + 4] == (word[group] == '.' ? ',' : '.');
     const char *const number = number_end(text, end);
+    const std::string_view read(text,
+                                number == nullptr ? 0 : static_cast<std::size_t>(number - text));
+    const char follows = number != nullptr && number != end ? *number : ' ';
+    // 1 000: a special space after a digit, then three digits and no fourth.
+    const char *const thousands = after_byte(text, end, digit, pasted_space);
+    const bool grouped_by_space = thousands != nullptr && end - thousands >= 3 &&
+                                  digit(thousands[0]) && digit(thousands[1]) &&
+                                  digit(thousands[2]) &&
+                                  (end - thousands == 3 || !digit(thousands[3]));
+    // 1/-3/2, 1/ -3/ 2 and the / of 1 / -3 / 2 put slashes between numbers.
+    const auto slash = word.find('/');
+    const bool slashes = slash != none && (std::count(word.begin(), word.end(), '/') > 1 ||
+                                           slash + 1 == word.size() || sign(word[slash + 1]));
+    // 2, and 2.5; end the number and the word.
+    const bool ending_mark = (follows == ',' || follows == ';') && number + 1 == end;
     if (first && word.starts_with("\xEF\xBB\xBF")) {
         return " (o arquivo começa com um BOM: salve-o como UTF-8 sem BOM)";
     }
     if (first && (word.starts_with("\xFF\xFE") || word.starts_with("\xFE\xFF"))) {
         return " (o texto está em UTF-16: salve-o como UTF-8 sem BOM)";
     }
+    if (not_utf8(text, end)) {
+        return " (o texto não está em UTF-8: salve o arquivo como UTF-8)";
+    }
+    if (holds(text, end, key_code)) {
+        return " (as setas e as teclas de edição não funcionam aqui: apague com Backspace e "
+               "digite de novo)";
+    }
+    if (holds(text, end, invisible_mark)) {
+        return " (há uma marca invisível, copiada de uma página da web: digite o número em vez "
+               "de colá-lo)";
+    }
+    if (holds(text, end, other_digit)) {
+        return " (esses algarismos não são os do teclado: digite de 0 a 9, e o ponto)";
+    }
     if (holds(text, end, pasted_dash)) {
         return " (esse traço não é o sinal de menos: use a tecla - do teclado)";
+    }
+    if (grouped_by_space) {
+        return " (um número não tem separador de milhar: escreva 1000, e não 1 000)";
+    }
+    if (after_byte(text, end, sign, pasted_space) != nullptr) {
+        return " (apague o espaço depois do sinal: escreva -3)";
     }
     if (holds(text, end, pasted_space)) {
         return " (esse espaço não separa os números: digite um espaço comum)";
     }
+    if (holds(text, end, times) || word.find("10^") != none || word.find("*10") != none) {
+        return " (escreva a potência de 10 com e: 1.5e3 para 1.5×10³, 1e-3 para 10^-3)";
+    }
+    if (after_byte(text, end, digit, superscript) != nullptr ||
+        after_byte(text, end, digit, caret) != nullptr) {
+        return " (calcule a potência: digite 4, e não 2²)";
+    }
     if (unknown != none || word.find("²") != none) {
         return " (digite só os números: para x² - 3x + 2 = 0, digite 1 -3 2)";
     }
-    if (word.find('/') != none) {
+    if (slash != none && !slashes) {
         return " (escreva a fração como decimal: 0.5 em vez de 1/2)";
     }
-    // 1;-3;2, 1,2,3, 1,-3,2 and 1, -3, 2 list the numbers.
-    if (word.find(';') != none || commas > 1 ||
-        (commas == 1 && (after_comma == ' ' || after_comma == '-' || after_comma == '+'))) {
+    if (ending_mark && line_end) {
+        return " (apague a vírgula ou o ponto e vírgula depois do número)";
+    }
+    // 1, 5: a phone's decimal comma with its automatic space, or two numbers.
+    if (ending_mark && follows == ',') {
+        return " (para um decimal, escreva 1.5, e não 1, 5; para dois números, separe-os só "
+               "com espaços)";
+    }
+    // 1;-3;2, 1; -3; 2, 1,2,3, 1,-3,2, 1.5,2 and 1/-3/2 list the numbers.
+    if (slashes || word.find(';') != none || commas > 1 ||
+        (commas == 1 && (after_comma == ' ' || sign(after_comma))) ||
+        (follows == ',' && read.find('.') != none && !grouped)) {
         return " (separe os números com espaços, como em 1 -3 2)";
     }
+    // 1e1.5: an exponent's point.
+    if (follows == '.' && read.find_first_of(hexadecimal ? "pP" : "eE") != none) {
+        return " (um expoente é um número inteiro, como em 1.5e3)";
+    }
     // 1.000.000, 1.5.2 and 2..5: a point right after a number.
-    if ((number != nullptr && number != end && *number == '.') || grouped) {
+    if (follows == '.' || grouped) {
         return " (um número tem um só ponto, o decimal, e nenhum separador de milhar: escreva "
                "1000000, e não 1.000.000)";
     }
@@ -332,7 +449,7 @@ static int refuse(char name, const char *why, const char *text, const char *end,
     char quoted[quote_max];
     quote(quoted, text, end);
     say(stderr, "Erro: o valor de %c %s: \"%s\"%s\n", name, why, quoted, advice);
-    console_finish();
+    console_drop_line(nullptr, 0);
     return 1;
 }
 
@@ -387,14 +504,14 @@ static int unreadable(char name, int e)
     char why[80];
     reason(why, e);
     say(stderr, "Erro: falha ao ler o valor de %c%s\n", name, why);
-    console_finish();
+    console_drop_line(nullptr, 0);
     return 1;
 }
 
 static int ended(char name)
 {
     say(stderr, "Erro: a entrada terminou antes do valor de %c\n", name);
-    console_finish();
+    console_drop_line(nullptr, 0);
     return 1;
 }
 
@@ -403,15 +520,16 @@ static int unwritable(int e)
     char why[80];
     reason(why, e);
     say(stderr, "Erro: falha ao escrever a saída%s\n", why);
-    console_finish();
+    console_drop_line(nullptr, 0);
     return 1;
 }
 
 // Reads the next word of the input, a run of non-blank bytes (NUL among
 // them) after any blanks, into WORD, and returns its size; word_max + 1
 // where it is longer, and -1 where the input could not be read (errno says
-// why), since the error may have cut the word short.
-static int read_word(char (&word)[word_max + 1])
+// why), since the error may have cut the word short. LINE_END tells whether
+// the word ended its line, or the input.
+static int read_word(char (&word)[word_max + 1], bool &line_end)
 {
     int ch = console_getc();
     while (blank(ch)) {
@@ -422,6 +540,7 @@ static int read_word(char (&word)[word_max + 1])
         word[size++] = static_cast<char>(ch);
     }
     word[size] = '\0';
+    line_end = ch == '\n' || ch == '\r' || ch == EOF;
     return console_read_failed() ? -1 : ch != EOF && !blank(ch) ? word_max + 1 : size;
 }
 
@@ -462,12 +581,13 @@ int main()
     char word[word_max + 1];
     const char *rest = word;
     const char *end = word;
+    bool line_end = false;
     for (int i = 0; i < 3; ++i) {
         if (const int e = say(stdout, "Digite o Valor de %c \n", name[i]); e != 0) {
             return unwritable(e);
         }
         if (rest == end) {
-            const int size = read_word(word);
+            const int size = read_word(word, line_end);
             if (size < 0) {
                 return unreadable(name[i], errno);
             }
@@ -490,13 +610,30 @@ int main()
         const char *const after = number_end(rest, end);
         if (after == nullptr ||
             (after != end && (i == 2 || *after == '.' || !begins_number(after, end)))) {
-            return refuse(name[i], "não é um número", rest, end, hint(rest, end, i == 0));
+            return refuse(name[i], "não é um número", rest, end, hint(rest, end, i == 0, line_end));
         }
         // strtof stops where number_end does, since no longer text is a
         // number; its value is correctly rounded once: an infinity beyond
         // float's range, a subnormal or zero below.
         *coef[i] = std::strtof(rest, nullptr);
         rest = after;
+    }
+    // At a terminal, the rest of C's line is read and dropped, so that the
+    // shell never runs it; what it held is said, since it was not read as a
+    // number.
+    char dropped[word_max + 1];
+    const char *left = dropped;
+    const char *right = dropped + console_drop_line(dropped, sizeof dropped);
+    while (left < right && blank(*left)) {
+        ++left;
+    }
+    while (right > left && blank(right[-1])) {
+        --right;
+    }
+    if (left < right) {
+        char quoted[quote_max];
+        quote(quoted, left, right);
+        say(stderr, "Aviso: o resto da linha depois do valor de C foi ignorado: \"%s\"\n", quoted);
     }
 
     // Each rounding point is written out: 4·A·C in float, B² and the
@@ -518,6 +655,5 @@ int main()
     if (const int e = say(stdout, "As raízes da equação são: %s e %s", x1_text, x2_text); e != 0) {
         return unwritable(e);
     }
-    console_finish();
     return 0;
 }

@@ -123,6 +123,10 @@ CASES = {
     "1 -3 2 typed": ([str(EXE)], "1 -3 2\r", 0,
                      f"{prompts('A')} 1 -3 2 {prompts('B', 'C')} "
                      "As raízes da equação são: 2.00 e 1.00"),
+    "1 -3 2 = 0 typed": ([str(EXE)], "1 -3 2 = 0\r", 0,
+                         f"{prompts('A')} 1 -3 2 = 0 {prompts('B', 'C')} "
+                         'Aviso: o resto da linha depois do valor de C foi ignorado: "= 0" '
+                         "As raízes da equação são: 2.00 e 1.00"),
     "três typed": ([str(EXE)], "três\r", 1, f"{prompts('A')} três {ERROR}"),
     "2,5 typed": ([str(EXE)], "2,5\r", 1,
                   f"{prompts('A')} 2,5 Erro: o valor de A não é um número: \"2,5\" "

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // How the Windows console reader turns what ReadConsoleW gives into bytes,
 // in the cases that no console under test can be made to give on cue: a
-// surrogate pair cut in two by a read, and a read that gives nothing. The
+// surrogate pair cut in two by a read, a read that gives nothing, and a line
+// longer than one read, whose rest the drop at exit must take. The
 // reader is compiled in here whole, with the console's two functions
 // replaced by ones that play the reads below.
 #include <windows.h> // first, so that the reader's own include adds nothing
@@ -14,7 +15,12 @@
 
 // What each ReadConsoleW gives, in order: U+1F600 cut in two between the
 // first and the second, then nothing at all, which ends the input.
-static const wchar_t *const reads[] = {L"1 -3 \xD83D", L"\xDE00 2\r\n", L""};
+static const wchar_t *const cut[] = {L"1 -3 \xD83D", L"\xDE00 2\r\n", L""};
+// A line of 1030 characters, which fills one read, then a line typed ahead.
+static wchar_t full[1025] = L"1 -3 2 ";
+static const wchar_t *const long_line[] = {full, L"xxxxxx\r\n", L"ahead\r\n"};
+static const wchar_t *const *reads = cut;
+static std::size_t reads_size = std::size(cut);
 static std::size_t read_count = 0;
 
 static BOOL WINAPI played_mode(HANDLE handle, LPDWORD mode)
@@ -26,7 +32,7 @@ static BOOL WINAPI played_mode(HANDLE handle, LPDWORD mode)
 static BOOL WINAPI played_read(HANDLE /*console*/, LPVOID buffer, DWORD size, LPDWORD got,
                                PCONSOLE_READCONSOLE_CONTROL /*control*/)
 {
-    if (read_count == std::size(reads)) {
+    if (read_count == reads_size) {
         std::printf("FAIL the console is read again after a read that gave nothing\n");
         std::exit(1);
     }
@@ -63,7 +69,30 @@ int main()
         }
         std::printf("\", not 1 -3 U+1F600 2 CR LF in UTF-8\n");
     }
-    const int passed = static_cast<int>(whole) + static_cast<int>(stays_ended);
-    std::printf("%d passed, %d failed\n", passed, 2 - passed);
-    return whole && stays_ended ? 0 : 1;
+
+    // The console as a new run finds it, on a line longer than one read: the
+    // drop keeps the rest of that line, in two reads, and leaves the next.
+    ended = false;
+    line_start = true;
+    line_size = line_taken = 0;
+    std::wmemset(full + 7, L'x', 1017);
+    reads = long_line;
+    reads_size = std::size(long_line);
+    read_count = 0;
+    for (int blanks = 0; blanks < 3;) {
+        blanks += console_getc() == ' ' ? 1 : 0;
+    }
+    char rest[2048];
+    const std::size_t kept = console_drop_line(rest, sizeof rest);
+    const bool dropped = read_count == 2 && kept == 1023 && std::memchr(rest, 'x', kept) == rest &&
+                         rest[kept - 1] == 'x';
+    if (!dropped) {
+        std::printf("FAIL the drop of a line longer than one read made %lu reads and kept %lu "
+                    "bytes, not 2 and 1023\n",
+                    static_cast<unsigned long>(read_count), static_cast<unsigned long>(kept));
+    }
+    const int passed =
+        static_cast<int>(whole) + static_cast<int>(stays_ended) + static_cast<int>(dropped);
+    std::printf("%d passed, %d failed\n", passed, 3 - passed);
+    return whole && stays_ended && dropped ? 0 : 1;
 }

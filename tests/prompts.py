@@ -80,10 +80,12 @@ CASES = {
 
 def interleaved():
     """With both streams on one pipe, each prompt is out before the error line
-    that follows it, as at a terminal."""
-    done = launch.run(COMMAND, input=b"1 y\n", stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+    that follows it, as at a terminal: B's too, whose number is read from A's
+    word with no read to flush it."""
+    done = launch.run(COMMAND, input=b"1-3x\n", stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
     expected = (PROMPT.format("A") + PROMPT.format("B") +
-                'Erro: o valor de B não é um número: "y"\n').encode()
+                'Erro: o valor de B não é um número: "-3x" (digite só os números: para x² - 3x + 2 = 0, '
+                'digite 1 -3 2)\n').encode()
     if (done.returncode, done.stdout) != (1, expected):
         raise AssertionError(f"status {done.returncode}, {done.stdout!r}, expected {expected!r}")
 

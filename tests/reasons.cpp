@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: MIT
 // What no run of the program can show: the reason given for each errno
 // (most of them no test can make the C library report, and none reports no
-// errno at all), and how say writes a text and reports what went wrong: 0
-// for a text that left in one write, the failure of a write or of the
-// formatting, and a text too long for its buffer written cut to the byte.
-// The program is compiled in here whole, its main renamed.
+// errno at all), each known one its own Portuguese and any other its number;
+// and how say writes a text and reports what went wrong: 0 for a text that
+// left in one write, the failure of a write or of the formatting, and a text
+// too long for its buffer written cut to the byte. The program is compiled
+// in here whole, its main renamed.
 #define main raizes_main
 #include "../main.cpp" // NOLINT(bugprone-suspicious-include): the program itself
 #undef main
@@ -43,36 +44,34 @@ static ssize_t counted(void * /*cookie*/, const char *data, std::size_t size)
 
 int main()
 {
-    static const struct {
-        int e;
-        const char *text;
-    } reasons[] = {
-        {-1, ""},
-        {EAGAIN, ": a operação teria de esperar (descritor não bloqueante)"},
-        {EBADF, ": descritor de arquivo inválido"},
-        {EDESTADDRREQ, ": o socket não tem endereço de destino"},
-#ifdef EDQUOT
-        {EDQUOT, ": a cota de disco acabou"},
-#endif
-        {EFAULT, ": endereço de memória inválido"},
-        {EFBIG, ": o arquivo passaria do tamanho máximo"},
-        {EINTR, ": interrompido por um sinal"},
-        {EINVAL, ": o descritor não pode ser usado para isso"},
-        {EIO, ": erro de entrada e saída"},
-        {EISDIR, ": é um diretório"},
-        {ENOSPC, ": não há espaço no dispositivo"},
-        {EPERM, ": operação não permitida"},
-        {EPIPE, ": a outra ponta do pipe foi fechada"},
-        {4321, ": erro do sistema número 4321"},
-    };
-    for (const auto &r : reasons) {
+    // Every errno up to a bound the C libraries stay under: each one the
+    // table knows has Portuguese of its own, not strerror's English and no
+    // other errno's; any other is given by number; no errno gives nothing.
+    static char known[256][80];
+    std::size_t count = 0;
+    for (int e = -1; e < 4096; ++e) {
         char text[80];
-        reason(text, r.e);
-        char what[160];
-        std::snprintf(what, sizeof what, "errno %d gives \"%s\", not \"%s\"", r.e, text, r.text);
-        check(std::strcmp(text, r.text) == 0, what);
+        reason(text, e);
+        char number[80];
+        std::snprintf(number, sizeof number, ": erro do sistema número %d", e);
+        char english[160];
+        std::snprintf(english, sizeof english, ": %s", e > 0 ? std::strerror(e) : "");
+        char what[320];
+        std::snprintf(what, sizeof what, "errno %d gives \"%s\"", e, text);
+        if (e <= 0) {
+            check(text[0] == '\0', what);
+        } else if (std::strcmp(text, number) != 0) {
+            bool distinct = std::strncmp(text, ": ", 2) == 0 && text[2] != '\0' &&
+                            std::strcmp(text, english) != 0 && count < std::size(known);
+            for (std::size_t k = 0; distinct && k < count; ++k) {
+                distinct = std::strcmp(known[k], text) != 0;
+            }
+            check(distinct, what);
+            std::snprintf(known[count % std::size(known)], sizeof known[0], "%s", text);
+            ++count;
+        }
     }
-
+    check(count > 0, "no errno has a reason of its own");
     // A text longer than the longest the program writes is written cut, to
     // the last byte that fits and no further, and counts as not written.
     std::FILE *file = std::tmpfile();
