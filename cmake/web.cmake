@@ -21,7 +21,7 @@ set(web ${CMAKE_CURRENT_SOURCE_DIR}/web)
 add_custom_command(OUTPUT raizes.html
   COMMAND ${Python3_EXECUTABLE} ${CMAKE_CURRENT_SOURCE_DIR}/cmake/page.py
           ${web}/raizes.html $<TARGET_FILE:raizes> ${PROJECT_VERSION} raizes.html
-  DEPENDS ${web}/raizes.html ${web}/page.css ${web}/console.js ${web}/graph.js raizes
+  DEPENDS ${web}/raizes.html ${web}/page.css ${web}/console.js ${web}/explain.js ${web}/graph.js raizes
           ${CMAKE_CURRENT_SOURCE_DIR}/cmake/page.py
   VERBATIM)
 add_custom_target(page ALL DEPENDS raizes.html)
