@@ -8,8 +8,9 @@
 // the page's policy again to be reported on; from the file, Chromium and
 // Firefox give the page's own violation events and Chromium its log.
 //
-// Where the driver prints (Chromium, Firefox), the page is printed to an A4
-// PDF, before a run and after one, and read back by poppler-utils.
+// The page is also opened from links (page.json's "links"), and where the
+// driver prints (Chromium, Firefox), printed to an A4 PDF, before a run and
+// after one, which poppler-utils reads back.
 //
 // Usage: node page.mjs chromium|webkit|firefox PAGE CASES
 //
@@ -290,8 +291,10 @@ try {
       return browser.script("window.pageLink(arguments[0]).then(arguments[1])", expected);
     })());
   }
-  // One printed A4 page: the run after one, the help before any.
+  // One printed A4 page: the run after one, the help before any, from a
+  // desktop's window.
   if (browser.pdf) {
+    await browser.size(1280, 800);
     for (const [when, expected] of Object.entries(table.print)) {
       await report(`printed ${when}`, (async () => {
         await load(`${pathToFileURL(pageFile).href}${expected.query}`);

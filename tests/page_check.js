@@ -242,34 +242,17 @@
   // shows it (-inf, not - and inf; 1000000.00 not cut).
   function splitValues(values) {
     const problems = [];
-    for (const root of [$("screen"), $("summary")]) {
-      const walker = document.createTreeWalker(root, NodeFilter.SHOW_TEXT);
-      const nodes = [];
-      while (walker.nextNode()) {
-        nodes.push(walker.currentNode);
-      }
-      const text = nodes.map((n) => n.data).join("");
+    const walker = document.createTreeWalker($("outcome").parentNode, NodeFilter.SHOW_TEXT);
+    while (walker.nextNode()) {
+      const node = walker.currentNode;
       for (const value of values) {
-        for (let at = text.indexOf(value); at >= 0; at = text.indexOf(value, at + 1)) {
-          // The range of VALUE across the text nodes.
+        for (let at = node.data.indexOf(value); at >= 0; at = node.data.indexOf(value, at + 1)) {
           const range = document.createRange();
-          let offset = 0;
-          for (const node of nodes) {
-            const end = offset + node.data.length;
-            if (at >= offset && at <= end) {
-              range.setStart(node, at - offset);
-            }
-            if (at + value.length >= offset && at + value.length <= end) {
-              range.setEnd(node, at + value.length - offset);
-              break;
-            }
-            offset = end;
-          }
+          range.setStart(node, at);
+          range.setEnd(node, at + value.length);
           const tops = new Set([...range.getClientRects()].filter((r) => r.width > 0).map((r) => Math.round(r.top)));
-          const box = range.getBoundingClientRect();
-          const clip = root.getBoundingClientRect();
-          if (tops.size > 1 || box.right > clip.right + 1 || box.right > window.innerWidth) {
-            problems.push(`"${value}" split across lines or cut at the edge in #${root.id}`);
+          if (tops.size > 1 || range.getBoundingClientRect().right > node.parentNode.closest("pre, p").getBoundingClientRect().right + 1) {
+            problems.push(`"${value}" split across lines or cut at the edge in "${node.data}"`);
           }
         }
       }

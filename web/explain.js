@@ -85,10 +85,9 @@ const raizesExplain = (() => {
   function inexact(run) {
     const roots = trueRoots(run.values);
     const wrong = roots ? [0, 1].filter((i) => Number(run.printed[i]) !== Number(roots[i].toFixed(2))) : [];
-    return wrong
-      .map((i) => ` Mas x${"₁₂"[i]} é ${roots[i].toFixed(2)}, e não ${run.printed[i]}: o programa guarda só uns sete ` +
-        "algarismos de cada número, e nas contas perdeu os que faltavam.")
-      .join("");
+    return wrong.length === 0 ? ""
+      : ` Mas ${wrong.map((i) => `x${"₁₂"[i]} é ${roots[i].toFixed(2)}, e não ${run.printed[i]}`).join("; e ")}: ` +
+          "o programa guarda só uns sete algarismos de cada número, e nas contas perdeu os que faltavam.";
   }
 
   // The coefficient named by the program's error line.
@@ -156,7 +155,7 @@ const raizesExplain = (() => {
   }
 
   // A whole number in all its digits (999998029824), as Δ is stored.
-  const whole = (v, other) => (Number.isInteger(v) && Math.abs(v) < 1e15 ? `${v < 0 ? "−" : ""}${Math.abs(v)}` : other(v));
+  const whole = (v, other) => (Number.isInteger(v) && Math.abs(v) < 1e21 ? `${v < 0 ? "−" : ""}${Math.abs(v)}` : other(v));
 
   // The quadratic formula's steps, as a student writes them, with the
   // values the program stored, so that each line can be redone from the
