@@ -260,28 +260,37 @@
     return problems;
   }
 
-  // The run's link: offered, selected in a field where there is no
-  // clipboard, with the values to type.
+  // The run's link: into the clipboard where there is one, else selected
+  // in a field; with the values to type.
   async function linkProblems(expected) {
     const clipboard = Object.getOwnPropertyDescriptor(Navigator.prototype, "clipboard");
-    Object.defineProperty(Navigator.prototype, "clipboard", { configurable: true, get: () => undefined });
-    try {
-      $("copy").click();
-    } finally {
-      if (clipboard) {
-        Object.defineProperty(Navigator.prototype, "clipboard", clipboard);
+    const links = [];
+    const query = (url) => {
+      try {
+        return JSON.stringify(Object.fromEntries(new URL(url).searchParams));
+      } catch {
+        return null;
+      }
+    };
+    for (const shut of [false, true]) {
+      Object.defineProperty(Navigator.prototype, "clipboard", { configurable: true,
+        get: () => (shut ? undefined : { writeText: async (text) => links.push(text) }) });
+      try {
+        $("copy").click();
+        await until(() => links.length || shown($("link")));
+      } finally {
+        if (clipboard) {
+          Object.defineProperty(Navigator.prototype, "clipboard", clipboard);
+        }
       }
     }
     const field = $("link");
-    let query = null;
-    try {
-      query = Object.fromEntries(new URL(field.value).searchParams);
-    } catch {
-      // no link
-    }
     const problems = [];
+    if (query(links[0]) !== JSON.stringify(expected) || !/copiado/.test($("copy").textContent)) {
+      problems.push(`the clipboard got "${links[0]}", and the button says "${$("copy").textContent}"`);
+    }
     if (!shown(field) || field.selectionStart !== 0 || field.selectionEnd !== field.value.length ||
-        JSON.stringify(query) !== JSON.stringify(expected)) {
+        query(field.value) !== JSON.stringify(expected)) {
       problems.push(`the link "${field.value}" is not shown selected, or does not give ${JSON.stringify(expected)}`);
     }
     $("again").focus();
