@@ -23,7 +23,7 @@ set(RAIZES_VERSION ${PROJECT_VERSION} CACHE STRING "The version that the page's 
 add_custom_command(OUTPUT raizes.html
   COMMAND ${Python3_EXECUTABLE} ${CMAKE_CURRENT_SOURCE_DIR}/cmake/page.py
           ${web}/raizes.html $<TARGET_FILE:raizes> ${RAIZES_VERSION} raizes.html
-  DEPENDS ${web}/raizes.html ${web}/page.css ${web}/console.js ${web}/graph.js raizes
+  DEPENDS ${web}/raizes.html ${web}/page.css ${web}/console.js ${web}/explain.js ${web}/graph.js raizes
           ${CMAKE_CURRENT_SOURCE_DIR}/cmake/page.py
   VERBATIM)
 add_custom_target(page ALL DEPENDS raizes.html)

@@ -8,6 +8,10 @@
 // the page's policy again to be reported on; from the file, Chromium and
 // Firefox give the page's own violation events and Chromium its log.
 //
+// The page is also opened from links (page.json's "links"), and where the
+// driver prints (Chromium, Firefox), printed to an A4 PDF, before a run and
+// after one, which poppler-utils reads back.
+//
 // Usage: node page.mjs chromium|webkit|firefox PAGE CASES
 //
 // Chromium and Firefox (Debian's chromium, firefox-esr) are driven by
@@ -108,6 +112,7 @@ async function puppeteerBrowser(name, binary, off) {
       page.evaluate(`new Promise((done) => (function () { ${source} })(...${JSON.stringify(args)}, done))`),
     check: (row) => page.evaluate((r) => window.pageCheck(r), row),
     size: (width, height) => page.setViewport({ width, height }),
+    pdf: () => page.pdf({ format: "A4" }),
     violations: async () => [...(await page.evaluate(() => window.cspViolations || [])),
       ...logged.filter((text) => /Content Security Policy/.test(text))],
     close: async () => {
@@ -203,6 +208,9 @@ async function open(off) {
   if (!binary) {
     skip(engine === "firefox" ? "firefox-esr (Debian's firefox-esr)" : "chromium (Debian's chromium)");
   }
+  if (!which("pdftotext") || !which("pdfinfo")) {
+    skip("pdftotext and pdfinfo, to read the printed page (Debian's poppler-utils)");
+  }
   return puppeteerBrowser(engine, binary, off);
 }
 
@@ -275,6 +283,37 @@ try {
     }
   }
   await report("file load", browser.violations());
+  // A link types each value at its prompt, as a student would, and is
+  // never markup: a missing value leaves its prompt waiting.
+  for (const [query, expected] of Object.entries(table.links)) {
+    await report(`the link ?${query}`, (async () => {
+      await load(`${pathToFileURL(pageFile).href}?${query}`);
+      return browser.script("window.pageLink(arguments[0]).then(arguments[1])", expected);
+    })());
+  }
+  // One printed A4 page: the run after one, the help before any, from a
+  // desktop's window.
+  if (browser.pdf) {
+    await browser.size(1280, 800);
+    for (const [when, expected] of Object.entries(table.print)) {
+      await report(`printed ${when}`, (async () => {
+        await load(`${pathToFileURL(pageFile).href}${expected.query}`);
+        await browser.script("window.pageLink(arguments[0]).then(arguments[1])", { state: expected.state });
+        const file = path.join(os.tmpdir(), `raizes-print-${process.pid}.pdf`);
+        fs.writeFileSync(file, await browser.pdf());
+        const pages = Number(/^Pages:\s+(\d+)/m.exec(execFileSync("pdfinfo", [file], { encoding: "utf8" }))[1]);
+        // One line of text for one line of the page's, ligatures (ﬁ) undone.
+        const flat = (t) => t.normalize("NFKC").replace(/\s+/g, " ");
+        const text = flat(execFileSync("pdftotext", ["-layout", file, "-"], { encoding: "utf8" }));
+        fs.rmSync(file);
+        return [
+          ...(pages === 1 ? [] : [`${pages} pages`]),
+          ...expected.has.filter((t) => !text.includes(flat(t))).map((t) => `no "${t}" in ${JSON.stringify(text)}`),
+          ...expected.not.filter((t) => text.includes(flat(t))).map((t) => `"${t}" printed`),
+        ];
+      })());
+    }
+  }
   await load(`http://127.0.0.1:${server.address().port}/raizes.html`);
   await report("HTTP load", (async () => [...(await browser.check(byName["two roots"])),
     ...(await reportedViolations())])());
@@ -285,9 +324,9 @@ try {
       const other = await open(off);
       try {
         await other.goto(pathToFileURL(pageFile).href);
-        const [text, on] = await other.script(
-          "arguments[0]([document.body.innerText, !document.getElementById('field').disabled])");
-        return text.includes(said) && !on ? [] : [`it does not say "${said}", or the field is on`];
+        const [text, on, again] = await other.script("const $ = (id) => document.getElementById(id); " +
+          "arguments[0]([document.body.innerText, !$('field').disabled, $('again').getClientRects().length > 0])");
+        return text.includes(said) && !on && !again ? [] : [`it does not say "${said}", or the field or 'Executar de novo' is on`];
       } finally {
         await other.close();
       }

@@ -4,6 +4,8 @@
 // a student would and returns what the page shows that the row does not
 // expect, as a list of problems (empty: it passed).
 /* global raizesExplain */
+// The checks of issue-free features are grouped by what a student does:
+// typing, the sentence, the graph, the link.
 (() => {
   const $ = (id) => document.getElementById(id);
   const state = () => document.body.dataset.state;
@@ -37,7 +39,7 @@
   // waits after them, by END: "button" or "ctrl-d" (the field keeps the
   // last line, which must go without a line feed). Checks on the way that
   // the field names the coefficient asked and that nothing wipes the run.
-  async function type(lines, problems, { early = false, end = "button", last = "", compose = null } = {}) {
+  async function type(lines, problems, { early = false, end = "button", last = "", compose = null, recall = null } = {}) {
     if (early) {
       lines.forEach(submit);
     } else {
@@ -54,6 +56,20 @@
         if (shown($("again")) || !shown($("end"))) {
           problems.push("while the program waits, 'Executar de novo' is in reach or 'Encerrar a entrada' is not");
         }
+        const live = getComputedStyle($("summary"));
+        if ($("summary").closest("[hidden]") || live.display === "none" || live.visibility !== "visible") {
+          problems.push("the sentence's live region is hidden before the run ends: it may never be announced");
+        }
+        if (recall && recall.before === count) {
+          // ↑ and ↓ as at a terminal: each gives the value it names.
+          const got = recall.keys.map(([key]) => {
+            $("field").dispatchEvent(new KeyboardEvent("keydown", { key, bubbles: true, cancelable: true }));
+            return $("field").value;
+          });
+          if (JSON.stringify(got) !== JSON.stringify(recall.keys.map(([, value]) => value))) {
+            problems.push(`↑ and ↓ gave ${JSON.stringify(got)}, expected ${JSON.stringify(recall.keys)}`);
+          }
+        }
         submit(line);
       }
     }
@@ -64,15 +80,28 @@
     $("field").value = last;
     if (compose) {
       // Each sign typed by its button where the cursor is, not at the end.
+      // A string is typed where the cursor is, as a keyboard does.
       const [start, ...keys] = compose;
-      $("field").value = start;
-      for (const [key, at] of keys) {
-        $("field").setSelectionRange(at, at);
-        document.querySelector(`[data-key="${key}"]`).click();
+      const field = $("field");
+      field.value = start;
+      for (const key of keys) {
+        if (typeof key === "string") {
+          field.setRangeText(key, field.selectionStart, field.selectionEnd, "end");
+        } else {
+          if (key.length > 1) {
+            field.setSelectionRange(key[1], key[1]);
+          }
+          document.querySelector(`[data-key="${key[0]}"]`).click();
+        }
       }
-      submit($("field").value);
+      submit(field.value);
     } else if (end === "ctrl-d") {
       $("field").dispatchEvent(new KeyboardEvent("keydown", { key: "d", ctrlKey: true, bubbles: true }));
+    } else if (end === "twice, then send") {
+      // Taps too fast for the page to have ended the run in between.
+      $("end").click();
+      $("end").click();
+      submit("9");
     } else {
       $("end").click();
     }
@@ -138,21 +167,43 @@
     if (JSON.stringify(labels) !== JSON.stringify(row.graph.labels)) {
       problems.push(`root labels ${JSON.stringify(labels)}, expected ${JSON.stringify(row.graph.labels)}`);
     }
+    const axisY = Number(svg.querySelector(".axis-x").getAttribute("y1"));
     for (const circle of svg.querySelectorAll(".root circle")) {
       const x = Number(circle.getAttribute("cx"));
-      if (!cross.some(([from, to]) => x >= from - 2 && x <= to + 2)) {
-        problems.push(`a root's mark at x = ${x} is not where the curve meets the axis (${cross})`);
+      if (!cross.some(([from, to]) => x >= from - 2 && x <= to + 2) || Math.abs(circle.getAttribute("cy") - axisY) > 0.5) {
+        problems.push(`a root's mark at (${x}, ${circle.getAttribute("cy")}) is not where the curve meets the axis (${cross})`);
       }
     }
-    const boxes = roots.map((g) => g.querySelector("text").getBBox());
-    boxes.forEach((a, i) => boxes.slice(i + 1).forEach((b) => {
-      if (a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height) {
-        problems.push(`root labels overlap: ${labels}`);
+    // Every label clear of the curve's points and of the others, and
+    // inside the picture.
+    const [, , width, height] = svg.getAttribute("viewBox").split(" ").map(Number);
+    const curve = [...svg.querySelector(".curve").getAttribute("d").matchAll(/[ML](-?[\d.]+) (-?[\d.]+)/g)]
+      .map((m) => [Number(m[1]), Number(m[2])])
+      .filter(([x, y]) => x >= frame.x && x <= frame.x + frame.width && y >= frame.y && y <= frame.y + frame.height);
+    const texts = [...svg.querySelectorAll(".root text, .vertex text")];
+    const boxes = texts.map((t) => t.getBBox());
+    const inside = (b, [x, y]) => x >= b.x && x <= b.x + b.width && y >= b.y && y <= b.y + b.height;
+    boxes.forEach((a, i) => {
+      const on = curve.filter((p) => inside(a, p)).length;
+      if (on || a.x < 0 || a.y < 0 || a.x + a.width > width || a.y + a.height > height) {
+        problems.push(`label "${texts[i].textContent}" covers ${on} points of the curve, or passes the graph's edge`);
       }
-    }));
+      boxes.slice(i + 1).forEach((b, j) => {
+        if (a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height) {
+          problems.push(`labels overlap: "${texts[i].textContent}", "${texts[i + j + 1].textContent}"`);
+        }
+      });
+    });
     const vertex = svg.querySelector(".vertex text");
     if (row.graph.vertex !== undefined && (vertex ? vertex.textContent : null) !== row.graph.vertex) {
       problems.push(`vertex ${vertex && vertex.textContent}, expected ${row.graph.vertex}`);
+    }
+    // Named once, by the picture: the equation, the roots marked, the vertex.
+    const name = svg.getAttribute("aria-label") || "";
+    const said = [title, ...labels, ...(vertex ? [vertex.textContent] : [])];
+    if (svg.getAttribute("aria-labelledby") || said.some((t) => !name.includes(t)) ||
+        [$("graph-title"), $("caption")].some((e) => e.getAttribute("aria-hidden") !== "true")) {
+      problems.push(`the graph is named "${name}", or its title and caption are exposed beside it`);
     }
     const scales = [...svg.querySelectorAll(".scale")].map((t) => t.textContent);
     const axes = [".scale-x", ".scale-y"].map((axis) => [...svg.querySelectorAll(axis)].map((t) => t.textContent));
@@ -166,18 +217,106 @@
   }
 
   // The run's outcome, its last lines and the next action inside the
-  // viewport.
+  // viewport, or where they are taller than it, the last lines at its top;
+  // the whole graph with its scale no taller than the viewport.
   function inSight() {
     const view = window.innerHeight;
     const lines = [...document.querySelectorAll("#screen .out, #screen .err")].pop();
+    const tall = $("again").getBoundingClientRect().bottom - lines.getBoundingClientRect().top + 16 > view;
     const outside = [["the last lines", lines], ["the sentence", $("summary")], ["'Executar de novo'", $("again")]]
       .filter(([, e]) => {
         const r = e.getBoundingClientRect();
+        if (tall) {
+          return e === lines && (r.top < 0 || r.top > view / 2);
+        }
         return e === lines ? r.bottom > view || r.bottom - 4 < 0 : r.top < 0 || r.bottom > view;
       })
       .map(([name]) => name);
+    if (shown($("graph")) && $("curve").getBoundingClientRect().height > view) {
+      outside.push("the graph, taller than the screen");
+    }
     return outside.length ? [`at ${window.innerWidth}×${view}, out of sight: ${outside.join(", ")}`] : [];
   }
+
+  // Each of the program's printed values on one line wherever the page
+  // shows it (-inf, not - and inf; 1000000.00 not cut).
+  function splitValues(values) {
+    const problems = [];
+    const walker = document.createTreeWalker($("outcome").parentNode, NodeFilter.SHOW_TEXT);
+    while (walker.nextNode()) {
+      const node = walker.currentNode;
+      for (const value of values) {
+        for (let at = node.data.indexOf(value); at >= 0; at = node.data.indexOf(value, at + 1)) {
+          const range = document.createRange();
+          range.setStart(node, at);
+          range.setEnd(node, at + value.length);
+          const tops = new Set([...range.getClientRects()].filter((r) => r.width > 0).map((r) => Math.round(r.top)));
+          if (tops.size > 1 || range.getBoundingClientRect().right > node.parentNode.closest("pre, p").getBoundingClientRect().right + 1) {
+            problems.push(`"${value}" split across lines or cut at the edge in "${node.data}"`);
+          }
+        }
+      }
+    }
+    return problems;
+  }
+
+  // The run's link: into the clipboard where there is one, else selected
+  // in a field; with the values to type.
+  async function linkProblems(expected) {
+    const clipboard = Object.getOwnPropertyDescriptor(Navigator.prototype, "clipboard");
+    const links = [];
+    const query = (url) => {
+      try {
+        return JSON.stringify(Object.fromEntries(new URL(url).searchParams));
+      } catch {
+        return null;
+      }
+    };
+    for (const shut of [false, true]) {
+      Object.defineProperty(Navigator.prototype, "clipboard", { configurable: true,
+        get: () => (shut ? undefined : { writeText: async (text) => links.push(text) }) });
+      try {
+        $("copy").click();
+        await until(() => links.length || shown($("link")));
+      } finally {
+        if (clipboard) {
+          Object.defineProperty(Navigator.prototype, "clipboard", clipboard);
+        }
+      }
+    }
+    const field = $("link");
+    const problems = [];
+    if (query(links[0]) !== JSON.stringify(expected) || !/copiado/.test($("copy").textContent)) {
+      problems.push(`the clipboard got "${links[0]}", and the button says "${$("copy").textContent}"`);
+    }
+    if (!shown(field) || field.selectionStart !== 0 || field.selectionEnd !== field.value.length ||
+        query(field.value) !== JSON.stringify(expected)) {
+      problems.push(`the link "${field.value}" is not shown selected, or does not give ${JSON.stringify(expected)}`);
+    }
+    $("again").focus();
+    return problems;
+  }
+
+  // The page opened from a link: once it has come to STATE, what was typed
+  // and shown, and nothing of the link made an element.
+  window.pageLink = async (expected) => {
+    await until(() => state() === expected.state);
+    const problems = [];
+    const echo = [...document.querySelectorAll("#screen .echo")].map((s) => s.textContent).join("");
+    if (expected.echo !== undefined && echo !== expected.echo) {
+      problems.push(`typed ${JSON.stringify(echo)}, expected ${JSON.stringify(expected.echo)}`);
+    }
+    if (expected.asked && $("field-label").textContent !== expected.asked) {
+      problems.push(`waiting for "${$("field-label").textContent}"`);
+    }
+    if (expected.summary && !$("summary").textContent.includes(expected.summary)) {
+      problems.push(`sentence "${$("summary").textContent}"`);
+    }
+    if (document.querySelector("#screen :not(span), img")) {
+      problems.push("the link made an element");
+    }
+    return problems;
+  };
 
   window.pageCheck = async (row) => {
     const problems = [];
@@ -185,7 +324,7 @@
       $("graph").scrollIntoView();
     }
     $("again").click();
-    if ($("status").textContent !== "" || shown($("outcome"))) {
+    if ($("status").textContent !== "" || $("summary").textContent !== "" || shown($("again"))) {
       problems.push(`a new run still shows "${$("summary").textContent}" "${$("status").textContent}"`);
     }
     const lines = row.typed.split("\n");
@@ -213,13 +352,23 @@
         problems.push(`${key} ${JSON.stringify(got[key])}, expected ${JSON.stringify(value)}`);
       }
     }
-    if (!code || Number(code[1]) !== (row.err ? 1 : 0)) {
-      problems.push(`status "${$("status").textContent}"`);
+    if (!code || Number(code[1]) !== (row.err ? 1 : 0) || !$("status").closest("details:not([open])")) {
+      problems.push(`status "${$("status").textContent}", or shown without being asked for`);
+    }
+    const notes = [...document.querySelectorAll("#screen .note")].length;
+    if (notes > 1) {
+      problems.push(`the input ended ${notes} times`);
     }
     const summary = $("summary").textContent;
     if (!summary.includes(row.summary) || /erro/.test(summary) !== Boolean(row.err)) {
       problems.push(`sentence "${summary}", expected one with "${row.summary}"`);
     }
+    // The program's words only in quotes; the page's numbers with a point.
+    const own = document.body.innerText.replace($("screen").innerText, "");
+    if (/(^|[^"])\b(nan|inf)\b(?!")/.test(summary) || /\d,\d/.test(own)) {
+      problems.push(`"nan" or "inf" unquoted in the sentence, or a decimal comma in the page's own text: "${summary}"`);
+    }
+
     const steps = shown($("steps")) ? [...$("steps").querySelectorAll("li")].map((li) => li.textContent) : [];
     for (const step of row.steps || []) {
       if (!steps.includes(step)) {
@@ -229,6 +378,9 @@
     if (row.graph && !/gráfico/.test(summary)) {
       problems.push("the sentence does not say that a graph was drawn");
     }
-    return [...problems, ...graphProblems(row), ...(row.sight ? inSight() : [])];
+    const printed = (/: (\S+) e (\S+)$/.exec(got.out) || []).slice(1);
+    problems.push(...graphProblems(row), ...splitValues(printed), ...(row.sight ? inSight() : []));
+    // Last, as it moves the focus.
+    return [...problems, ...(row.link ? await linkProblems(row.link) : [])];
   };
 })();

@@ -5,7 +5,7 @@
 // ends, its outcome in sight with the next action beside it. Every run is a
 // new instance of the module. Everything here is inside one function: the
 // module's own script names globals of its own (out, err, ...).
-/* global createRaizes, raizesExplain */
+/* global createRaizes, raizesExplain, raizesGraph */
 "use strict";
 (() => {
   const $ = (id) => document.getElementById(id);
@@ -13,21 +13,47 @@
   const form = $("form");
   const field = $("field");
   const fieldLabel = $("field-label");
-  const outcome = $("outcome");
   const summary = $("summary");
   const status = $("status");
+  const next = $("next");
   const again = $("again");
+  const copy = $("copy");
+  const linkField = $("link");
   const steps = $("steps");
   const graph = $("graph");
   const controls = [field, $("send"), $("end"), ...document.querySelectorAll("[data-key]")];
   const encoder = new TextEncoder();
 
   let current = null; // the run that the page shows
+  // The values a link gives for the first run, by the prompt each answers.
+  const query = new URLSearchParams(window.location.search);
+  let linked = Object.fromEntries(["A", "B", "C"].map((x) => [x, query.get(x.toLowerCase())]));
+  // The lines typed before, oldest first, for ↑ and ↓ (in memory only);
+  // RECALLED is the one in the field, and DRAFT what was typed before ↑.
+  const history = [];
+  let recalled = 0;
+  let draft = "";
 
   // The page's state, for the styles and for whoever waits on it (the
   // tests): loading, waiting (the program waits for a line), running, ended.
   function setState(name) {
     document.body.dataset.state = name;
+  }
+
+  // TEXT into ELEMENT, each of the program's printed values in it kept on
+  // one line (-inf, not - and inf).
+  function fill(element, text) {
+    element.textContent = "";
+    for (const [i, piece] of text.split(/(-?(?:\d+\.\d\d|inf|nan)(?![\w.]))/).entries()) {
+      if (i % 2) {
+        const value = document.createElement("span");
+        value.className = "value";
+        value.textContent = piece;
+        element.append(value);
+      } else if (piece) {
+        element.append(piece);
+      }
+    }
   }
 
   function show(kind, text) {
@@ -36,7 +62,7 @@
     }
     const part = document.createElement("span");
     part.className = kind;
-    part.textContent = text;
+    fill(part, text);
     screen.append(part);
     screen.scrollTop = screen.scrollHeight;
   }
@@ -47,6 +73,13 @@
     if (!run.read || (run.queue.length === 0 && !run.ended)) {
       if (run.read && run === current) {
         const asked = /Digite o Valor de ([ABC]) \n$/.exec(run.out);
+        const given = asked && run.linked && run.linked[asked[1]];
+        if (typeof given === "string") {
+          // Typed as a student would, once.
+          run.linked[asked[1]] = null;
+          send(run, `${given}\n`);
+          return;
+        }
         fieldLabel.textContent = asked ? `Valor de ${asked[1]}` : "Sua resposta";
         setState("waiting");
       }
@@ -60,6 +93,14 @@
       setState("running");
     }
     resolve(part);
+  }
+
+  // TEXT goes to the program as typed, and stays on the screen.
+  function send(run, text) {
+    show("echo", text);
+    run.typed += text;
+    enqueue(run, text);
+    deliver(run);
   }
 
   function enqueue(run, text) {
@@ -81,9 +122,8 @@
   function finish(message) {
     enable(false);
     setState("ended");
-    outcome.hidden = false;
-    again.hidden = false;
-    summary.textContent = message;
+    next.hidden = false;
+    fill(summary, message);
   }
 
   function start() {
@@ -92,14 +132,21 @@
       ended: false,
       read: null,
       out: "",
+      errors: "",
+      typed: "",
+      linked,
       decoders: { 1: new TextDecoder(), 2: new TextDecoder() },
       values: null,
     };
     current = run;
+    linked = null;
+    recalled = history.length;
     screen.textContent = "";
     summary.textContent = "";
     status.textContent = "";
-    outcome.hidden = true;
+    next.hidden = true;
+    linkField.hidden = true;
+    copy.hidden = false;
     steps.hidden = true;
     graph.hidden = true;
     field.value = "";
@@ -110,7 +157,7 @@
         "Este navegador não executa WebAssembly, de que o programa precisa: talvez esteja " +
           "desligado nas configurações. Ligue-o, ou use outro navegador.",
       );
-      again.hidden = true;
+      next.hidden = true;
       return;
     }
     enable(true);
@@ -120,6 +167,8 @@
       }
       if (fd === 1) {
         run.out += text;
+      } else {
+        run.errors += text;
       }
     };
     createRaizes({
@@ -169,7 +218,7 @@
     const last = screen.lastElementChild || screen;
     const view = window.visualViewport ? window.visualViewport.height : window.innerHeight;
     const top = Math.max(last.getBoundingClientRect().top, screen.getBoundingClientRect().top);
-    const bottom = again.hidden ? summary.getBoundingClientRect().bottom : again.getBoundingClientRect().bottom;
+    const bottom = (next.hidden ? summary : again).getBoundingClientRect().bottom;
     const margin = 8;
     if (bottom - top + 2 * margin > view || top < margin) {
       window.scrollBy(0, top - margin);
@@ -230,9 +279,13 @@
       return;
     }
     const width = Math.max(280, Math.round(graph.clientWidth - 2 * 16 || 600));
-    const { title, caption } = raizesExplain.draw(current, width);
+    // The whole graph with its scale in the screen's height, even on a
+    // phone on its side.
+    const height = Math.round(Math.max(160, Math.min(440, width * 0.7, window.innerHeight * 0.75)));
+    const { title, caption, name } = raizesGraph.draw(current, width, height);
     $("graph-title").textContent = title;
     $("caption").textContent = caption;
+    $("curve").setAttribute("aria-label", name);
   }
 
   // What was typed goes to the program as a line, and stays on the screen.
@@ -241,11 +294,10 @@
     if (!current || current.ended) {
       return;
     }
+    remember(field.value);
     const line = `${field.value}\n`;
     field.value = "";
-    show("echo", line);
-    enqueue(current, line);
-    deliver(current);
+    send(current, line);
     field.focus();
   });
 
@@ -255,13 +307,15 @@
     if (!current || current.ended) {
       return;
     }
+    remember(field.value);
+    current.ended = true;
     if (field.value !== "") {
       show("echo", field.value);
+      current.typed += field.value;
       enqueue(current, field.value);
       field.value = "";
     }
     show("note", "\n(entrada encerrada)\n");
-    current.ended = true;
     deliver(current);
   }
   $("end").addEventListener("click", endInput);
@@ -269,6 +323,59 @@
     if (event.ctrlKey && !event.altKey && event.key.toLowerCase() === "d") {
       event.preventDefault();
       endInput();
+    } else if ((event.key === "ArrowUp" && recalled > 0) || (event.key === "ArrowDown" && recalled < history.length)) {
+      event.preventDefault();
+      if (recalled === history.length) {
+        draft = field.value;
+      }
+      recalled += event.key === "ArrowUp" ? -1 : 1;
+      field.value = recalled === history.length ? draft : history[recalled];
+    }
+  });
+
+  function remember(line) {
+    if (line !== "") {
+      history.push(line);
+    }
+    recalled = history.length;
+    draft = "";
+  }
+
+  // The run's link: its coefficients as the program read them, or where
+  // it refused one, the first three words typed.
+  function runLink(run) {
+    const short = (v) => {
+      if (!Number.isFinite(v)) {
+        return Number.isNaN(v) ? "nan" : v < 0 ? "-inf" : "inf";
+      }
+      let digits = 1;
+      while (Math.fround(Number(v.toPrecision(digits))) !== v) {
+        ++digits;
+      }
+      return Object.is(v, -0) ? "-0" : String(Number(v.toPrecision(digits)));
+    };
+    const values = run.values ? [run.values.a, run.values.b, run.values.c].map(short) : run.typed.split(/\s+/).filter(Boolean);
+    const query = new URLSearchParams();
+    values.slice(0, 3).forEach((v, i) => query.set("abc"[i], v));
+    return `${window.location.href.replace(/[?#].*/s, "")}?${query}`;
+  }
+
+  // Into the clipboard, or, where the browser keeps it shut (a file's
+  // page in some), selected in a field, to be copied by hand.
+  copy.addEventListener("click", () => {
+    const url = runLink(current);
+    const byHand = () => {
+      linkField.value = url;
+      linkField.hidden = false;
+      linkField.focus();
+      linkField.select();
+    };
+    if (navigator.clipboard && navigator.clipboard.writeText) {
+      navigator.clipboard.writeText(url).then(() => {
+        copy.textContent = "Link copiado";
+      }, byHand);
+    } else {
+      byHand();
     }
   });
 
@@ -282,7 +389,10 @@
     });
   }
 
-  again.addEventListener("click", start);
+  again.addEventListener("click", () => {
+    copy.textContent = "Copiar link";
+    start();
+  });
   window.addEventListener("resize", redraw);
   start();
 })();

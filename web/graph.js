@@ -1,16 +1,16 @@
 // SPDX-License-Identifier: MIT
-// What the page says of a run beside the program's own bytes: one sentence
-// on the outcome, the steps of the quadratic formula, and the graph. Every
-// value comes from the program (A, B, C, Δ, x₁ and x₂ as it stored them,
-// single precision widened exactly) and every root is shown as the program
-// printed it; the page's own arithmetic only places the curve.
-/* exported raizesExplain */
+// The graph of a run's equation: the curve with the program's A, B, C and
+// Δ, both axes with a scale on each, the vertex with its coordinates, and
+// each finite root the program printed, marked on the x-axis with its text.
+// Every label goes where it covers neither the curve nor another label and
+// stays inside the plot.
+/* global raizesExplain */
+/* exported raizesGraph */
 "use strict";
-const raizesExplain = (() => {
-  const $ = (id) => document.getElementById(id);
+const raizesGraph = (() => {
   const SVG = "http://www.w3.org/2000/svg";
-  const svg = $("curve");
-  const SUPERSCRIPT = "⁰¹²³⁴⁵⁶⁷⁸⁹";
+  const svg = document.getElementById("curve");
+  const { plain, equation } = raizesExplain;
 
   // The one helper for SVG elements: NAME with ATTRIBUTES and TEXT, added
   // to PARENT.
@@ -26,166 +26,70 @@ const raizesExplain = (() => {
     return element;
   }
 
-  // V as a student writes it: plain digits (1000000, 0.000002) up to nine
-  // digits either side of the point, else m·10ⁿ; a minus sign, not a hyphen.
-  function plain(v) {
-    if (Number.isNaN(v)) {
-      return "nan";
-    }
-    if (!Number.isFinite(v)) {
-      return v < 0 ? "−∞" : "∞";
-    }
-    const abs = Math.abs(v);
-    let text;
-    if (abs === 0 || (abs >= 1e-6 && abs < 1e9)) {
-      text = String(abs);
-    } else {
-      const [mantissa, exponent] = abs.toExponential().split("e");
-      const digits = [...String(Math.abs(Number(exponent)))].map((d) => SUPERSCRIPT[d]).join("");
-      text = `${mantissa === "1" ? "" : `${mantissa}·`}10${exponent.startsWith("-") ? "⁻" : ""}${digits}`;
-    }
-    return (v < 0 || Object.is(v, -0) ? "−" : "") + text;
-  }
-
-  // A stored value (single precision) in its shortest decimal form that
-  // reads back as the same value: 0.1, not 0.100000001490116.
-  function stored(v) {
-    if (!Number.isFinite(v)) {
-      return plain(v);
-    }
-    for (let digits = 1; digits < 9; ++digits) {
-      const shorter = Number(v.toPrecision(digits));
-      if (Math.fround(shorter) === v) {
-        return plain(Object.is(v, -0) ? -0 : shorter);
-      }
-    }
-    return plain(v);
-  }
-
   // A computed value of the page's own, to a few digits.
   const rounded = (v) => plain(Number(v.toPrecision(4)));
-  // A value inside a formula: in parentheses where negative or a power of
-  // ten, so that (10²⁰)² is not read as 10²⁰².
-  const term = (text) => (/^−|[⁰¹²³⁴⁵⁶⁷⁸⁹]$/.test(text) ? `(${text})` : text);
 
-  // Why the run ended as it did, in one sentence.
-  function summary(run) {
-    if (run.status !== 0) {
-      return (
-        "O programa parou num erro: veja a mensagem acima. Corrija os números e toque em " +
-        "Executar de novo."
-      );
-    }
-    const values = run.values;
-    const [first, second] = run.printed;
-    if (!values) {
-      return `O programa mostrou ${first} e ${second}.`;
-    }
-    const { a, b, c, delta } = values;
-    if ([a, b, c].some(Number.isNaN)) {
-      return `Um dos números é nan (não é um número), e as contas com ele dão ${first} e ${second}.`;
-    }
-    if (![a, b, c, delta].every(Number.isFinite)) {
-      return (
-        `Um número ficou grande demais para as contas (Δ = ${stored(delta)}), e por isso o ` +
-        `resultado é ${first} e ${second}.`
-      );
-    }
-    if (a === 0) {
-      return (
-        `Com A = 0 a equação não é do segundo grau: a fórmula divide por 2·A, que é 0, e por ` +
-        `isso o resultado é ${first} e ${second}.`
-      );
-    }
-    if (delta < 0) {
-      return (
-        `A equação não tem raiz real: Δ = ${stored(delta)} é negativo, e não existe raiz ` +
-        `quadrada real de um número negativo; por isso o resultado é ${first} e ${second}.`
-      );
-    }
-    if (delta === 0) {
-      return (
-        "Como Δ = 0, a equação tem uma raiz dupla" +
-        (first === second ? `: x = ${first}.` : `, que o programa mostra como ${first} e ${second}.`)
-      );
-    }
-    // Δ is finite, so neither −B ± √Δ overflows: only the division can.
-    if (![values.x1, values.x2].every(Number.isFinite)) {
-      return (
-        `A é tão pequeno que a divisão por 2·A passou do maior número que o programa guarda ` +
-        `(cerca de 3.4·10³⁸), e por isso o resultado é ${first} e ${second}.`
-      );
-    }
-    return (
-      `As raízes da equação são x₁ = ${first} e x₂ = ${second}` +
-      (first === second ? ", diferentes, mas iguais com duas casas decimais." : ".")
-    );
-  }
-
-  // The quadratic formula's steps, as a student writes them, with the
-  // program's values; where the formula stops, the step says why.
-  function steps(run) {
-    const { a, b, c, delta, x1, x2 } = run.values;
-    const [A, B, C, D] = [a, b, c, delta].map(stored);
-    const lines = [`Δ = B² − 4·A·C = ${term(B)}² − 4·${term(A)}·${term(C)} = ${D}`];
-    if ([a, b, c].some(Number.isNaN)) {
-      return [...lines, "Um dos números é nan (não é um número): todas as contas dão nan, e a fórmula para aqui."];
-    }
-    if (Number.isNaN(delta)) {
-      return [...lines, "Δ não é um número (nan): as contas com ∞ não têm resultado, e a fórmula para aqui."];
-    }
-    if (!Number.isFinite(delta)) {
-      lines.push("Δ passou do maior número que o programa guarda (cerca de 3.4·10³⁸).");
-    }
-    if (delta < 0) {
-      return [...lines, "Δ é negativo: não existe raiz quadrada real de um número negativo. A fórmula para aqui: a equação não tem raiz real."];
-    }
-    const root = plain(Number(Math.sqrt(delta).toPrecision(8)));
-    lines.push(`√Δ = √${term(D)} = ${root}`);
-    if (a === 0) {
-      return [...lines, "2·A = 2·0 = 0: a fórmula dividiria por zero e para aqui. Com A = 0 a equação não é do segundo grau."];
-    }
-    const minusB = b === 0 ? "0" : stored(-b);
-    const [p1, p2] = run.printed;
-    lines.push(`x₁ = (−B + √Δ) / (2·A) = (${minusB} + ${root}) / (2·${term(A)}) = ${stored(x1)}, que o programa mostra como ${p1}`);
-    lines.push(`x₂ = (−B − √Δ) / (2·A) = (${minusB} − ${root}) / (2·${term(A)}) = ${stored(x2)}, que o programa mostra como ${p2}`);
-    return lines;
-  }
-
-  // Whether the curve meets the x-axis, from the program's Δ.
-  function meeting(a, b, c, delta) {
-    if (a !== 0) {
-      if (!Number.isFinite(delta)) {
-        return `Δ ficou grande demais para as contas (${stored(delta)}), e o programa não achou as raízes.`;
+  // Whether the segment from P to Q passes through the box R (Liang–Barsky).
+  function crosses([px, py], [qx, qy], r) {
+    let [t0, t1] = [0, 1];
+    const [dx, dy] = [qx - px, qy - py];
+    for (const [p, q] of [[-dx, px - r.x], [dx, r.x + r.width - px], [-dy, py - r.y], [dy, r.y + r.height - py]]) {
+      if (p === 0) {
+        if (q < 0) {
+          return false;
+        }
+      } else if (p < 0) {
+        t0 = Math.max(t0, q / p);
+      } else {
+        t1 = Math.min(t1, q / p);
       }
-      return delta > 0
-        ? "Como Δ > 0, a parábola cruza o eixo x em dois pontos."
-        : delta === 0
-          ? "Como Δ = 0, a parábola toca o eixo x num ponto só."
-          : "Como Δ < 0, a parábola não toca o eixo x.";
     }
-    if (b !== 0) {
-      return "Com A = 0, o gráfico é uma reta, que cruza o eixo x num ponto.";
-    }
-    return `Com A = 0 e B = 0, o gráfico é ${c === 0 ? "o próprio eixo x" : "uma reta que não toca o eixo x"}.`;
+    return t0 <= t1;
   }
 
-  // y = A·x² + B·x + C as a student writes it: no term whose coefficient
-  // is 0, no 1 before an x.
-  function equation(a, b, c) {
-    const text = [
-      [a, "x²"],
-      [b, "x"],
-      [c, ""],
-    ]
-      .filter(([v]) => v !== 0)
-      .map(([v, x], i) => {
-        const size = stored(Math.abs(v));
-        const body = size === "1" && x ? x : `${size}${x ? "·" : ""}${x}`;
-        return i === 0 ? `${v < 0 ? "−" : ""}${body}` : ` ${v < 0 ? "−" : "+"} ${body}`;
-      })
-      .join("");
-    return `y = ${text || "0"}`;
+  const meets = (a, b) => a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height;
+
+  // Puts TEXT as near (X, Y) as its box can be while inside PLOT and clear
+  // of the curve's POINTS and of the boxes TAKEN, trying the nearest spots
+  // first, above and below; where none is clear, at the one with the
+  // fewest such clashes.
+  function place(parent, text, [x0, y0], plot, points, taken) {
+    const label = svgElement(parent, "text", {}, text);
+    const candidates = [];
+    for (let dy = 16; dy < plot.height; dy += 10) {
+      for (const dx of [0, -40, 40, -80, 80, -140, 140]) {
+        candidates.push([x0 + dx, y0 - dy + 4, "middle", Math.hypot(dx, dy)], [x0 + dx, y0 + dy + 10, "middle", Math.hypot(dx, dy)]);
+      }
+    }
+    candidates.sort((p, q) => p[3] - q[3]);
+    let best = null;
+    for (const [x, y, anchor] of candidates) {
+      label.setAttribute("x", x.toFixed(2));
+      label.setAttribute("y", y.toFixed(2));
+      label.setAttribute("text-anchor", anchor);
+      let box = label.getBBox();
+      // Slid back inside the plot where it sticks out at a side.
+      const slide = Math.max(0, plot.x + 2 - box.x) - Math.max(0, box.x + box.width - (plot.x + plot.width - 2));
+      if (slide) {
+        label.setAttribute("x", (x + slide).toFixed(2));
+        box = label.getBBox();
+      }
+      const pad = { x: box.x - 2, y: box.y - 1, width: box.width + 4, height: box.height + 2 };
+      const clashes =
+        (box.y < plot.y || box.y + box.height > plot.y + plot.height || box.width > plot.width ? 100 : 0) +
+        points.slice(1).filter((q, i) => crosses(points[i], q, pad)).length +
+        10 * taken.filter((t) => meets(t, pad)).length;
+      if (!best || clashes < best.clashes) {
+        best = { clashes, x: label.getAttribute("x"), y, anchor, box };
+      }
+      if (clashes === 0) {
+        break;
+      }
+    }
+    label.setAttribute("x", best.x);
+    label.setAttribute("y", best.y.toFixed(2));
+    label.setAttribute("text-anchor", best.anchor);
+    taken.push(best.box);
   }
 
   // The stretch of x to draw: both roots and the vertex, with room around
@@ -229,16 +133,32 @@ const raizesExplain = (() => {
     return values.map((v) => [v, plain(Number(v.toPrecision(12)))]);
   }
 
-  // Draws the equation: the curve, both axes, a scale on each, the vertex
-  // with its coordinates, and each finite root at its value, labelled with
-  // the text the program printed (one label for roots printed alike).
-  function draw(run, width) {
+  // Whether the curve meets the x-axis, from the program's Δ.
+  function meeting(a, b, c, delta) {
+    if (a !== 0) {
+      if (!Number.isFinite(delta)) {
+        return "Δ ficou grande demais para as contas, e o programa não achou as raízes";
+      }
+      return delta > 0
+        ? "a parábola cruza o eixo x em dois pontos"
+        : delta === 0
+          ? "a parábola toca o eixo x num ponto só"
+          : "a parábola não toca o eixo x";
+    }
+    if (b !== 0) {
+      return "com A = 0, o gráfico é uma reta, que cruza o eixo x num ponto";
+    }
+    return `com A = 0 e B = 0, o gráfico é ${c === 0 ? "o próprio eixo x" : "uma reta que não toca o eixo x"}`;
+  }
+
+  // Draws the run's equation WIDTH by HEIGHT; gives its title, its caption
+  // and the one sentence that names it for a screen reader.
+  function draw(run, width, height) {
     const { a, b, c, x1, x2 } = run.values;
     const roots = [
       [x1, run.printed[0]],
       [x2, run.printed[1]],
     ].filter(([x]) => Number.isFinite(x));
-    const height = Math.round(Math.min(440, Math.max(260, width * 0.7)));
     svg.replaceChildren();
     svg.setAttribute("viewBox", `0 0 ${width} ${height}`);
     svg.setAttribute("width", width);
@@ -264,7 +184,7 @@ const raizesExplain = (() => {
     }
     const pad = (yEnd - y0) * 0.1;
     [y0, yEnd] = [y0 - pad, yEnd + pad];
-    const yTicks = ticks(y0, yEnd, 5);
+    const yTicks = ticks(y0, yEnd, Math.max(3, Math.min(5, Math.floor(height / 60))));
     const left = 14 + 8 * Math.max(...yTicks.map(([, t]) => t.length));
     const [right, top, bottom] = [width - 10, 10, height - 30];
     const px = (x) => left + ((x - x0) / (xEnd - x0)) * (right - left);
@@ -279,44 +199,23 @@ const raizesExplain = (() => {
       svgElement(svg, "line", { class: "grid", x1: left, x2: right, y1: fixed(py(y)), y2: fixed(py(y)) });
       svgElement(svg, "text", { class: "scale scale-y", x: left - 6, y: fixed(py(y) + 5), "text-anchor": "end" }, label);
     }
-    svgElement(svg, "rect", { class: "frame", x: left, y: top, width: right - left, height: bottom - top });
+    const plot = { x: left, y: top, width: right - left, height: bottom - top };
+    svgElement(svg, "rect", { class: "frame", ...plot });
     if (x0 <= 0 && 0 <= xEnd) {
       svgElement(svg, "line", { class: "axis axis-y", x1: fixed(px(0)), x2: fixed(px(0)), y1: top, y2: bottom });
     }
     const axis = py(0);
     svgElement(svg, "line", { class: "axis axis-x", x1: left, x2: right, y1: fixed(axis), y2: fixed(axis) });
 
-    let path = "";
-    for (const [x, y] of samples) {
-      const clamped = Math.min(Math.max(py(y), top - 1e4), bottom + 1e4);
-      path += `${path ? "L" : "M"}${fixed(px(x))} ${fixed(clamped)} `;
-    }
+    const points = samples.map(([x, y]) => [px(x), Math.min(Math.max(py(y), top - 1e4), bottom + 1e4)]);
     const clip = svgElement(svg, "clipPath", { id: "plot-area" });
-    svgElement(clip, "rect", { x: left, y: top, width: right - left, height: bottom - top });
-    svgElement(svg, "path", { class: "curve", d: path.trim(), "clip-path": "url(#plot-area)" });
+    svgElement(clip, "rect", { ...plot });
+    svgElement(svg, "path", { class: "curve", "clip-path": "url(#plot-area)",
+      d: points.map(([x, y], i) => `${i ? "L" : "M"}${fixed(x)} ${fixed(y)}`).join(" ") });
 
-    // Labels go where there is room: above the axis, or below it where it
-    // runs near the top; labels near each other are stacked.
-    const above = axis - top > 60;
-    const anchor = (x) => (x < left + 30 ? "start" : x > right - 30 ? "end" : "middle");
-    if (vertex && vertex.every(Number.isFinite)) {
-      const [vx, vy] = [px(vertex[0]), py(vertex[1])];
-      if (vy >= top && vy <= bottom) {
-        const g = svgElement(svg, "g", { class: "vertex" });
-        svgElement(g, "circle", { cx: fixed(vx), cy: fixed(vy), r: 4 });
-        const text = `vértice (${rounded(vertex[0])}; ${rounded(vertex[1])})`;
-        if (Math.abs(vy - axis) < 30) {
-          // Beside the roots' labels, on the other side of the axis.
-          const toRight = vx < (left + width) / 2;
-          svgElement(g, "text", { x: fixed(vx + (toRight ? 14 : -14)), y: fixed(vy + (above ? 20 : -10)),
-            "text-anchor": toRight ? "start" : "end" }, text);
-        } else {
-          const below = vy < top + 30 || (a > 0 && vy < bottom - 30);
-          svgElement(g, "text", { x: fixed(vx), y: fixed(vy + (below ? 22 : -12)), "text-anchor": anchor(vx) }, text);
-        }
-      }
-    }
-    const placed = [];
+    // The roots' labels first, above or below the axis, stacked where they
+    // would meet; then the vertex's, beside it where there is room.
+    const taken = [];
     const groups = new Map();
     for (const [x, text] of roots) {
       groups.set(text, [...(groups.get(text) || []), x]);
@@ -325,24 +224,32 @@ const raizesExplain = (() => {
       const g = svgElement(svg, "g", { class: "root" });
       for (const x of xs) {
         svgElement(g, "circle", { cx: fixed(px(x)), cy: fixed(axis), r: 6 });
+        taken.push({ x: px(x) - 6, y: axis - 6, width: 12, height: 12 });
       }
-      const x = px(xs.reduce((s, v) => s + v, 0) / xs.length);
-      const level = placed.filter((p) => Math.abs(p - x) < 56).length;
-      placed.push(x);
-      const dy = above ? -16 - 20 * level : 26 + 20 * level;
-      svgElement(g, "text", { x: fixed(x), y: fixed(axis + dy), "text-anchor": anchor(x) }, text);
+      place(g, text, [px(xs.reduce((s, v) => s + v, 0) / xs.length), axis], plot, points, taken);
+    }
+    let vertexText = null;
+    if (vertex && vertex.every(Number.isFinite)) {
+      const [vx, vy] = [px(vertex[0]), py(vertex[1])];
+      if (vy >= top && vy <= bottom) {
+        const g = svgElement(svg, "g", { class: "vertex" });
+        svgElement(g, "circle", { cx: fixed(vx), cy: fixed(vy), r: 4 });
+        taken.push({ x: vx - 4, y: vy - 4, width: 8, height: 8 });
+        vertexText = `vértice (${rounded(vertex[0])}; ${rounded(vertex[1])})`;
+        place(g, vertexText, [vx, vy], plot, points, taken);
+      }
     }
 
     const shown = [...groups.keys()];
-    return {
-      title: `Gráfico de ${equation(a, b, c)}`,
-      caption:
-        `x de ${rounded(x0)} a ${rounded(xEnd)}. ${meeting(a, b, c, run.values.delta)} ` +
-        (shown.length
-          ? `${shown.length > 1 ? "As marcas no eixo x são as raízes" : "A marca no eixo x é a raiz"} que o programa mostrou: ${shown.join(" e ")}.`
-          : "O programa não mostrou nenhuma raiz que se possa marcar no eixo."),
-    };
+    const title = `Gráfico de ${equation(a, b, c)}`;
+    const caption =
+      `De x = ${rounded(x0)} a x = ${rounded(xEnd)}: ${meeting(a, b, c, run.values.delta)}. ` +
+      (shown.length
+        ? `${shown.length > 1 ? "As marcas no eixo x são as raízes" : "A marca no eixo x é a raiz"} que o programa mostrou: ${shown.join(" e ")}.`
+        : "O programa não mostrou nenhuma raiz que se possa marcar no eixo.") +
+      (vertexText ? ` O ponto marcado é o ${vertexText}.` : "");
+    return { title, caption, name: `${title}. ${caption}` };
   }
 
-  return { summary, steps, draw, stored };
+  return { draw };
 })();
