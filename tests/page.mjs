@@ -173,11 +173,15 @@ async function webkitBrowser(driver, miniBrowser, off) {
     check: (row) => script(run, row),
     // Full-screen, the window is the viewport; a size it does not take fails.
     size: async (width, height) => {
+      // The window takes its size a while after the call returns: the
+      // viewport is waited for, at each resize, until the script's time-out.
       await call("POST", `${at}/window/rect`, { width, height });
-      const got = await script("arguments[0]([innerWidth, innerHeight])");
-      if (got[0] !== width || got[1] !== height) {
-        throw new Error(`WebKit's viewport is ${got.join("×")}, not ${width}×${height}`);
-      }
+      await script(`const [w, h, done] = arguments;
+        const reached = () => innerWidth === w && innerHeight === h && (done(), true);
+        if (!reached()) addEventListener("resize", reached);`, width, height)
+        .catch((error) => {
+          throw new Error(`WebKit's viewport never became ${width}×${height}: ${error.message}`);
+        });
     },
     violations: async () => [],
     close: async () => {
