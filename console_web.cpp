@@ -1,16 +1,18 @@
 // SPDX-License-Identifier: MIT
-// The console of the browser build: in a web page, what the student types
-// and what the page shows; under node, the real descriptors. In a page,
-// the page's script answers through the functions it gives the module
-// (raizesRead, raizesWrite, raizesSolved); without them, as under
-// node, the real descriptors are read and written. Emscripten's own streams
-// would not do: under node its standard input fails on a pipe or a file, and
-// its standard output adds a line feed that the program never wrote.
+// The console of the browser build, in one of two builds: for the web page,
+// what the student types and what the page shows, through the functions
+// that the page's script gives the module (raizesRead, raizesWrite,
+// raizesSolved); for node (RAIZES_NODE), which runs the tests, the real
+// descriptors. Emscripten's own streams would not do: under node its
+// standard input fails on a pipe or a file, and its standard output adds a
+// line feed that the program never wrote. The page's build carries nothing
+// of node's: a page can neither fail a read nor a write, nor have a terminal.
 #include "console.h"
 
 #include <cerrno>
 #include <emscripten.h>
 
+#ifdef RAIZES_NODE
 // The errors that node names for a failed read or write, as this build's
 // errno: node's own numbers are the host's, not this C library's. The
 // JavaScript below gives the position of the name in node_error_names,
@@ -23,17 +25,11 @@
 static const char node_error_names[] = NODE_ERRORS(NODE_ERROR_NAME);
 static const int node_errno[] = {NODE_ERRORS(NODE_ERROR_NUMBER)};
 
-// Reads at most SIZE bytes of standard input into BYTES, waiting for them
-// (-sASYNCIFY lets the program wait for the page): how many, 0 at the end of
-// the input, or -1 - the error's position in NAMES where the read failed.
-// Node reads a byte at a time, so that what follows C's word is left in a
-// pipe for whatever reads it next.
+// Reads at most SIZE bytes of standard input into BYTES: how many, 0 at the
+// end of the input, or -1 - the error's position in NAMES where the read
+// failed. Node reads a byte at a time, so that what follows C's word is left
+// in a pipe for whatever reads it next.
 EM_ASYNC_JS(int, web_read, (unsigned char *bytes, int size, const char *names), {
-    if (Module.raizesRead) {
-        const got = await Module.raizesRead(size);
-        HEAPU8.set(got, bytes);
-        return got.length;
-    }
     try {
         return require("fs").readSync(0, HEAPU8, bytes, 1, null);
     } catch (e) {
@@ -45,10 +41,6 @@ EM_ASYNC_JS(int, web_read, (unsigned char *bytes, int size, const char *names), 
 // there, else 1 + the error's position in NAMES.
 EM_JS(int, web_write, (int fd, const char *text, int size, const char *names), {
     const bytes = HEAPU8.slice(text, text + size);
-    if (Module.raizesWrite) {
-        Module.raizesWrite(fd, bytes);
-        return 0;
-    }
     try {
         for (let done = 0; done < size;) {
             done += require("fs").writeSync(fd, bytes, done, size - done);
@@ -59,24 +51,42 @@ EM_JS(int, web_write, (int fd, const char *text, int size, const char *names), {
     }
 });
 
-// The six values, each a float widened exactly, for the page's graph.
-EM_JS(void, web_solved, (double a, double b, double c, double delta, double x1, double x2), {
-    if (Module.raizesSolved) {
-        Module.raizesSolved(a, b, c, delta, x1, x2);
-    }
-});
+// Node has no graph to draw.
+static void web_solved(double, double, double, double, double, double) {}
 
-// Whether standard input is a terminal: only under node can it be one.
+// Whether standard input is a terminal.
 EM_JS(bool, web_terminal, (), {
-    if (Module.raizesRead) {
-        return false;
-    }
     try {
         return require("tty").isatty(0);
     } catch (e) {
         return false;
     }
 });
+#else
+static const char node_error_names[] = "";
+static const int node_errno[] = {EIO};
+
+// Reads at most SIZE bytes of what the student typed into BYTES, waiting for
+// them (-sASYNCIFY lets the program wait for the page): how many, or 0 at
+// the end of the input.
+EM_ASYNC_JS(int, web_read, (unsigned char *bytes, int size, const char *), {
+    const got = await Module.raizesRead(size);
+    HEAPU8.set(got, bytes);
+    return got.length;
+});
+
+// Gives the page SIZE bytes of TEXT for descriptor FD, 1 or 2.
+EM_JS(int, web_write, (int fd, const char *text, int size, const char *), {
+    Module.raizesWrite(fd, HEAPU8.slice(text, text + size));
+    return 0;
+});
+
+// The six values, each a float widened exactly, for the page's graph.
+EM_JS(void, web_solved, (double a, double b, double c, double delta, double x1, double x2),
+      { Module.raizesSolved(a, b, c, delta, x1, x2); });
+
+static bool web_terminal() { return false; }
+#endif
 
 // What the last read gave, and how much of it is taken.
 static unsigned char line[4 * 1024];
@@ -127,9 +137,9 @@ void console_solved(float a, float b, float c, float delta, float x1, float x2)
                static_cast<double>(delta), static_cast<double>(x1), static_cast<double>(x2));
 }
 
-// The page ends each run's input itself; under node, a terminal's line is
-// read to its end, as on Linux. A terminal gives a line only once it is
-// whole, so this waits for more only after Ctrl-D in mid-line.
+// Under node, a terminal's line is read to its end, as on Linux. A terminal
+// gives a line only once it is whole, so this waits for more only after
+// Ctrl-D in mid-line. The page ends each run's input itself.
 void console_finish()
 {
     if (!web_terminal()) {

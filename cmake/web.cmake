@@ -1,8 +1,8 @@
 # The browser build, included by CMakeLists.txt under emscripten: raizes.js,
-# the program as WebAssembly inside its JavaScript; raizes.html, the page
-# that holds it, made from web/; raizes-node.js, which runs the same
-# raizes.js under node on the real standard streams, for the tests that
-# compare bytes; and their tests.
+# the program as WebAssembly inside its JavaScript, for the web page alone;
+# raizes.html, the page that holds it, made from web/; raizes-node.js, the
+# same program built for node (RAIZES_NODE), on the real standard streams,
+# for the tests that compare bytes; and their tests.
 #
 # -sASYNCIFY lets a read wait for the page's next line; only direct calls
 # lead to one. -sSINGLE_FILE keeps the module inside the script, as one page
@@ -10,11 +10,27 @@
 # -sMODULARIZE gives a function that makes a new instance for each run, and
 # main is called through ccall, whose promise gives its exit status:
 # emscripten's own start reports none once main has waited for input.
-target_link_options(raizes PRIVATE
-  -sASYNCIFY -sASYNCIFY_IGNORE_INDIRECT
-  -sSINGLE_FILE -sMODULARIZE -sEXPORT_NAME=createRaizes -sENVIRONMENT=web,node
-  -sINVOKE_RUN=0 -sEXPORTED_FUNCTIONS=_main -sEXPORTED_RUNTIME_METHODS=ccall
-  -sFILESYSTEM=0 -sDYNAMIC_EXECUTION=0 -sMALLOC=emmalloc)
+# The rest makes the page lighter: -Oz; no C++ exceptions or RTTI, which the
+# program never uses; none of the module's settings that a page may give it
+# (it gives only its own raizes* functions); TextDecoder, which every engine
+# that runs WebAssembly has; errno only as the C code sets it.
+add_executable(raizes-node main.cpp console_web.cpp)
+target_link_libraries(raizes-node PRIVATE raizes-options)
+target_compile_definitions(raizes-node PRIVATE RAIZES_NODE)
+foreach(target raizes raizes-node)
+  target_compile_options(${target} PRIVATE -Oz -fno-exceptions -fno-rtti)
+  target_link_options(${target} PRIVATE -Oz
+    -sASYNCIFY -sASYNCIFY_IGNORE_INDIRECT
+    -sSINGLE_FILE -sMODULARIZE -sEXPORT_NAME=createRaizes
+    -sINVOKE_RUN=0 -sEXPORTED_FUNCTIONS=_main -sEXPORTED_RUNTIME_METHODS=ccall
+    -sFILESYSTEM=0 -sDYNAMIC_EXECUTION=0 -sMALLOC=emmalloc
+    -sINCOMING_MODULE_JS_API=[] -sTEXTDECODER=2 -sSUPPORT_ERRNO=0)
+endforeach()
+target_link_options(raizes PRIVATE -sENVIRONMENT=web)
+# node runs what tests/node-runner.js appends: main on the process's streams.
+set(runner ${CMAKE_CURRENT_SOURCE_DIR}/tests/node-runner.js)
+target_link_options(raizes-node PRIVATE -sENVIRONMENT=node --extern-post-js ${runner})
+set_target_properties(raizes-node PROPERTIES LINK_DEPENDS ${runner})
 
 find_package(Python3 3.9 REQUIRED COMPONENTS Interpreter)
 set(web ${CMAKE_CURRENT_SOURCE_DIR}/web)
@@ -25,7 +41,6 @@ add_custom_command(OUTPUT raizes.html
           ${CMAKE_CURRENT_SOURCE_DIR}/cmake/page.py
   VERBATIM)
 add_custom_target(page ALL DEPENDS raizes.html)
-configure_file(web/node.js raizes-node.js COPYONLY)
 
 include(CTest)
 if(BUILD_TESTING)
@@ -34,7 +49,7 @@ if(BUILD_TESTING)
   if(NOT CMAKE_CROSSCOMPILING_EMULATOR)
     message(FATAL_ERROR "The browser build's tests need node")
   endif()
-  set(run ${CMAKE_CROSSCOMPILING_EMULATOR} ${CMAKE_CURRENT_BINARY_DIR}/raizes-node.js)
+  set(run ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:raizes-node>)
   set(RAIZES_TEST_TIMEOUT 240 CACHE STRING "Seconds each test may take")
   add_test(NAME golden COMMAND ${Python3_EXECUTABLE} ${tests}/golden.py ${tests}/cases ${run})
   add_test(NAME prompts-through-pipes COMMAND ${Python3_EXECUTABLE} ${tests}/prompts.py ${run})
