@@ -88,6 +88,102 @@ EM_JS(void, web_solved, (double a, double b, double c, double delta, double x1, 
 static bool web_terminal() { return false; }
 #endif
 
+// The C library's strtof reads through 128-bit long double arithmetic, in
+// software here, some 12 KB of the page's WebAssembly; the link's
+// --wrap=strtof gives main this one instead, the same values: correctly
+// rounded once, to nearest with ties to even, from the exact value of the
+// text, which BigInt holds as a fraction. It reads what ISO C's strtof
+// reads in the "C" locale: blanks, then a decimal or hexadecimal number, an
+// infinity or a NaN; *LENGTH is how many bytes it took (0 for none). errno is
+// left as it was: nothing here looks at it.
+// (clang-format would take the JavaScript for C++.)
+// clang-format off
+EM_JS(double, web_strtof, (const char *text, int *length), {
+    let at = text;
+    while (HEAPU8[at] === 32 || (HEAPU8[at] >= 9 && HEAPU8[at] <= 13)) {
+        at++;
+    }
+    const blanks = at - text;
+    let s = "";
+    for (; HEAPU8[at] !== 0 && HEAPU8[at] < 128; at++) {
+        s += String.fromCharCode(HEAPU8[at]);
+    }
+    const m = new RegExp("^([+-]?)(?:(infinity|inf)|(nan)(?:[(][0-9a-z_]*[)])?|" +
+                         "0x([0-9a-f]*)[.]?([0-9a-f]*)(?:p([+-]?[0-9]+))?|" +
+                         "([0-9]*)[.]?([0-9]*)(?:e([+-]?[0-9]+))?)", "i").exec(s);
+    const [, sign, inf, nan, hi, hf, hp, di, df, de] = m;
+    const digits = hi !== undefined ? hi + hf : di + df;
+    if (!inf && !nan && digits === "") {
+        // Neither "." nor "0x" alone is a number; "0x" is the 0 before x.
+        const zero = /^[+-]?0/.exec(s);
+        HEAP32[length >> 2] = zero ? blanks + zero[0].length : 0;
+        return zero && sign === "-" ? -0 : 0;
+    }
+    HEAP32[length >> 2] = blanks + m[0].length;
+    const signed = (x) => sign === "-" ? -x : x;
+    if (inf) {
+        return signed(Infinity);
+    }
+    if (nan) {
+        return NaN;
+    }
+    // The value is n times base to the power e, and only its size decides
+    // an e far out of float's range. (The minifier of emscripten 3.1.6 knows
+    // neither BigInt's literals nor its **.)
+    const hex = hi !== undefined;
+    const big = BigInt;
+    const n = big((hex ? "0x" : "") + (digits.replace(/^0+/, "") || "0"));
+    if (n === big(0)) {
+        return signed(0);
+    }
+    const bits = (x) => x.toString(2).length;
+    const clamp = (x) => Math.max(-1e6, Math.min(1e6, Number(x || 0)));
+    const e = clamp(hex ? hp : de) - (hex ? 4 * hf.length : df.length);
+    const size = hex ? bits(n) + e : n.toString().length + e;
+    if (size > (hex ? 129 : 39)) {
+        return signed(Infinity);
+    }
+    if (size < (hex ? -150 : -46)) {
+        return signed(0);
+    }
+    const power = (k) => {
+        let p = big(1);
+        for (let b = big(hex ? 2 : 10); k > 0; k >>= 1, b *= b) {
+            p = k & 1 ? p * b : p;
+        }
+        return p;
+    };
+    const num = e >= 0 ? n * power(e) : n;
+    const den = e >= 0 ? big(1) : power(-e);
+    // Twenty-four bits before the point, or as many as a subnormal has.
+    let exp = Math.max(-149, bits(num) - bits(den) - 24);
+    const scaled = (k) => k >= 0 ? [num, den << big(k)] : [num << big(-k), den];
+    let [a, b] = scaled(exp);
+    while (a / b >= big(1 << 24)) {
+        [a, b] = scaled(++exp);
+    }
+    while (a / b < big(1 << 23) && exp > -149) {
+        [a, b] = scaled(--exp);
+    }
+    let q = a / b;
+    const twice = big(2) * (a - q * b);
+    if (twice > b || (twice === b && (q & big(1)) === big(1))) {
+        q += big(1);
+    }
+    return signed(Math.fround(Number(q) * Math.pow(2, exp)));
+});
+// clang-format on
+
+extern "C" float __wrap_strtof(const char *text, char **end)
+{
+    int length = 0;
+    const float x = static_cast<float>(web_strtof(text, &length));
+    if (end != nullptr) {
+        *end = const_cast<char *>(text + length);
+    }
+    return x;
+}
+
 // What the last read gave, and how much of it is taken.
 static unsigned char line[4 * 1024];
 static int line_size;

@@ -13,24 +13,32 @@
 # The rest makes the page lighter: -Oz; no C++ exceptions or RTTI, which the
 # program never uses; none of the module's settings that a page may give it
 # (it gives only its own raizes* functions); TextDecoder, which every engine
-# that runs WebAssembly has; errno only as the C code sets it.
-add_executable(raizes-node main.cpp console_web.cpp)
-target_link_libraries(raizes-node PRIVATE raizes-options)
-target_compile_definitions(raizes-node PRIVATE RAIZES_NODE)
-foreach(target raizes raizes-node)
+# that runs WebAssembly has; errno only as the C code sets it; and a strtof
+# of console_web.cpp's without the C library's long double arithmetic.
+# web_options TARGET: the options of every program of this build.
+function(web_options target)
+  target_link_libraries(${target} PRIVATE raizes-options)
   target_compile_options(${target} PRIVATE -Oz -fno-exceptions -fno-rtti)
   target_link_options(${target} PRIVATE -Oz
     -sASYNCIFY -sASYNCIFY_IGNORE_INDIRECT
     -sSINGLE_FILE -sMODULARIZE -sEXPORT_NAME=createRaizes
     -sINVOKE_RUN=0 -sEXPORTED_FUNCTIONS=_main -sEXPORTED_RUNTIME_METHODS=ccall
     -sFILESYSTEM=0 -sDYNAMIC_EXECUTION=0 -sMALLOC=emmalloc
-    -sINCOMING_MODULE_JS_API=[] -sTEXTDECODER=2 -sSUPPORT_ERRNO=0)
-endforeach()
-target_link_options(raizes PRIVATE -sENVIRONMENT=web)
-# node runs what tests/node-runner.js appends: main on the process's streams.
-set(runner ${CMAKE_CURRENT_SOURCE_DIR}/tests/node-runner.js)
-target_link_options(raizes-node PRIVATE -sENVIRONMENT=node --extern-post-js ${runner})
-set_target_properties(raizes-node PROPERTIES LINK_DEPENDS ${runner})
+    -sINCOMING_MODULE_JS_API=[] -sTEXTDECODER=2 -sSUPPORT_ERRNO=0 -Wl,--wrap=strtof)
+  # The page's program is for the web alone; the others run under node, on
+  # the process's streams, from tests/node-runner.js.
+  if(target STREQUAL raizes)
+    target_link_options(${target} PRIVATE -sENVIRONMENT=web)
+  else()
+    set(runner ${CMAKE_CURRENT_SOURCE_DIR}/tests/node-runner.js)
+    target_compile_definitions(${target} PRIVATE RAIZES_NODE)
+    target_link_options(${target} PRIVATE -sENVIRONMENT=node --extern-post-js ${runner})
+    set_target_properties(${target} PROPERTIES LINK_DEPENDS ${runner})
+  endif()
+endfunction()
+web_options(raizes)
+add_executable(raizes-node main.cpp console_web.cpp)
+web_options(raizes-node)
 
 find_package(Python3 3.9 REQUIRED COMPONENTS Interpreter)
 set(web ${CMAKE_CURRENT_SOURCE_DIR}/web)
@@ -61,7 +69,13 @@ if(BUILD_TESTING)
       ${CMAKE_CURRENT_BINARY_DIR}/raizes.html ${tests}/cases)
   endforeach()
   add_test(NAME node-io-errors COMMAND ${Python3_EXECUTABLE} ${tests}/node_io_errors.py ${run})
-  set(web_tests golden prompts-through-pipes page-chromium page-webkit page-firefox node-io-errors)
+  # The web build's own strtof against the C library's values.
+  add_executable(reads-float tests/reads_float.cpp console_web.cpp)
+  web_options(reads-float)
+  add_test(NAME reads-float COMMAND ${Python3_EXECUTABLE} ${tests}/golden.py ${tests}/strtof
+    ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:reads-float>)
+  set(web_tests golden prompts-through-pipes page-chromium page-webkit page-firefox node-io-errors
+    reads-float)
   set_tests_properties(${web_tests} PROPERTIES TIMEOUT ${RAIZES_TEST_TIMEOUT})
   if(NOT strict_tests)
     set_tests_properties(${web_tests} PROPERTIES SKIP_RETURN_CODE 77)
