@@ -42,13 +42,35 @@ web_options(raizes-node)
 
 find_package(Python3 3.9 REQUIRED COMPONENTS Interpreter)
 set(web ${CMAKE_CURRENT_SOURCE_DIR}/web)
+set(page_sources ${web}/raizes.html ${web}/page.css ${web}/console.js ${web}/graph.js raizes
+  ${CMAKE_CURRENT_SOURCE_DIR}/cmake/page.py)
 add_custom_command(OUTPUT raizes.html
   COMMAND ${Python3_EXECUTABLE} ${CMAKE_CURRENT_SOURCE_DIR}/cmake/page.py
           ${web}/raizes.html $<TARGET_FILE:raizes> ${PROJECT_VERSION} raizes.html
-  DEPENDS ${web}/raizes.html ${web}/page.css ${web}/console.js ${web}/graph.js raizes
-          ${CMAKE_CURRENT_SOURCE_DIR}/cmake/page.py
+  DEPENDS ${page_sources}
   VERBATIM)
 add_custom_target(page ALL DEPENDS raizes.html)
+
+# The offline app, a folder for any static web host: the same page with
+# its manifest, which holds the icons that cmake/icons.py draws, and its
+# service worker. app_folder FOLDER VERSION: the app of VERSION in FOLDER.
+set(icons ${CMAKE_CURRENT_BINARY_DIR}/icons)
+add_custom_command(OUTPUT ${icons}/icon-192.png ${icons}/icon-512.png
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${icons}
+  COMMAND ${Python3_EXECUTABLE} ${CMAKE_CURRENT_SOURCE_DIR}/cmake/icons.py ${icons} 192 512
+  DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/cmake/icons.py
+  VERBATIM)
+function(app_folder folder version)
+  add_custom_command(OUTPUT ${folder}/index.html ${folder}/manifest.webmanifest ${folder}/service-worker.js
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}
+    COMMAND ${Python3_EXECUTABLE} ${CMAKE_CURRENT_SOURCE_DIR}/cmake/page.py --app
+            ${web}/raizes.html $<TARGET_FILE:raizes> ${version} ${folder} ${icons}
+    DEPENDS ${page_sources} ${icons}/icon-192.png ${icons}/icon-512.png
+            ${web}/app.js ${web}/manifest.webmanifest ${web}/service-worker.js
+    VERBATIM)
+endfunction()
+app_folder(${CMAKE_CURRENT_BINARY_DIR}/app ${PROJECT_VERSION})
+add_custom_target(app ALL DEPENDS app/index.html)
 
 include(CTest)
 if(BUILD_TESTING)
@@ -64,9 +86,14 @@ if(BUILD_TESTING)
   # The page in each engine, one table of what it must show
   # (tests/page.json); puppeteer-core from tools/ (npm ci there) drives
   # Chromium and Firefox.
+  # The offline app is checked taking a next release: this one's, with
+  # "+next" after its version.
+  app_folder(${CMAKE_CURRENT_BINARY_DIR}/app-next ${PROJECT_VERSION}+next)
+  add_custom_target(app-next ALL DEPENDS app-next/index.html)
   foreach(engine chromium webkit firefox)
     add_test(NAME page-${engine} COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} ${tests}/page.mjs ${engine}
-      ${CMAKE_CURRENT_BINARY_DIR}/raizes.html ${tests}/cases)
+      ${CMAKE_CURRENT_BINARY_DIR}/raizes.html ${tests}/cases
+      ${CMAKE_CURRENT_BINARY_DIR}/app ${CMAKE_CURRENT_BINARY_DIR}/app-next)
   endforeach()
   add_test(NAME node-io-errors COMMAND ${Python3_EXECUTABLE} ${tests}/node_io_errors.py ${run})
   # The web build's own strtof against the C library's values.

@@ -10,10 +10,16 @@ export default [
     // with the module's script that emscripten makes, whose createRaizes
     // (-sEXPORT_NAME in cmake/web.cmake) console.js declares as a global.
     files: ["web/**/*.js"],
+    ignores: ["web/service-worker.js"],
     languageOptions: {
       sourceType: "script",
       globals: { ...globals.browser },
     },
+  },
+  {
+    // The offline app's service worker, in a worker's scope of its own.
+    files: ["web/service-worker.js"],
+    languageOptions: { sourceType: "script", globals: { ...globals.serviceworker } },
   },
   {
     // Every other script is a tool or a test, run by node.
