@@ -174,6 +174,7 @@ EM_JS(double, web_strtof, (const char *text, int *length), {
 });
 // clang-format on
 
+// NOLINTNEXTLINE(bugprone-reserved-identifier,cert-dcl37-c,cert-dcl51-cpp): --wrap's name
 extern "C" float __wrap_strtof(const char *text, char **end)
 {
     int length = 0;
