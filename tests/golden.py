@@ -6,8 +6,8 @@ Usage: golden.py CASES COMMAND...   (COMMAND is the program, after an emulator i
 NAME.out holds the exact bytes expected on standard output. Where NAME.err
 exists, the run must fail with status 1 and write exactly those bytes to
 standard error; otherwise it must succeed with status 0 and say nothing there.
-Every case runs under the C locale. The cases named in golden_pt_BR.txt
-(beside this file, one a line, as paths under CASES without .in), those
+Every case runs under the C locale. The cases named in CASES_pt_BR.txt
+(beside the folder CASES, one a line, as paths under CASES without .in), those
 whose bytes a locale could change (numbers read and printed, error lines),
 run again under a real Brazilian Portuguese locale (decimal comma), built for
 the run: the output must not depend on the locale. Where that locale cannot
@@ -49,11 +49,12 @@ def main():
         if not orphan.with_suffix(".in").exists():
             failed += 1
             print(f"FAIL {orphan.relative_to(cases)} has no {orphan.with_suffix('.in').name}")
-    in_portuguese = pathlib.Path(__file__).with_name("golden_pt_BR.txt").read_text().split()
+    listed = cases.with_name(f"{cases.name}_pt_BR.txt")
+    in_portuguese = listed.read_text().split()
     for name in in_portuguese:
         if not (cases / f"{name}.in").exists():
             failed += 1
-            print(f"FAIL golden_pt_BR.txt names {name}, which has no {name}.in")
+            print(f"FAIL {listed.name} names {name}, which has no {name}.in")
     with tempfile.TemporaryDirectory() as folder:
         locales, missing = environments(folder, "pt_BR.UTF-8")
         for case in sorted(cases.rglob("*.in")):

@@ -12,7 +12,14 @@
 // driver prints (Chromium, Firefox), printed to an A4 PDF, before a run and
 // after one, which poppler-utils reads back.
 //
-// Usage: node page.mjs chromium|webkit|firefox PAGE CASES
+// Usage: node page.mjs chromium|webkit|firefox PAGE CASES [APP NEXT]
+//
+// With APP and NEXT, two releases' folders of the offline app (cmake/web.cmake
+// builds them), the app is checked over HTTP too: Chromium finds it
+// installable; after one visit, with its service worker in control and the
+// server stopped, it still runs; and once NEXT is put where APP was, the
+// page that opens is NEXT's (the same release, its version followed by
+// "+next").
 //
 // Chromium and Firefox (Debian's chromium, firefox-esr) are driven by
 // puppeteer-core, pinned by tools/package-lock.json (npm ci in tools/);
@@ -29,7 +36,7 @@ import path from "node:path";
 import { fileURLToPath, pathToFileURL } from "node:url";
 
 const here = path.dirname(fileURLToPath(import.meta.url));
-const [engine, pageArg, casesArg] = process.argv.slice(2);
+const [engine, pageArg, casesArg, appArg, nextArg] = process.argv.slice(2);
 // How long one row may take before it counts as hung: a guard, as in
 // launch.py, not a wait.
 const HANG = 60000;
@@ -99,9 +106,10 @@ async function puppeteerBrowser(name, binary, off) {
     await page.evaluateOnNewDocument(() => delete globalThis.WebAssembly);
   }
   const logged = [];
+  let session = null;
   if (name === "chromium") {
     // Chromium tells of some violations (a file's favicon) only in its log.
-    const session = await page.createCDPSession();
+    session = await page.createCDPSession();
     session.on("Log.entryAdded", ({ entry }) => logged.push(entry.text));
     await session.send("Log.enable");
   }
@@ -113,8 +121,10 @@ async function puppeteerBrowser(name, binary, off) {
     check: (row) => page.evaluate((r) => window.pageCheck(r), row),
     size: (width, height) => page.setViewport({ width, height }),
     pdf: () => page.pdf({ format: "A4" }),
+    // What keeps the page from being installed as an app, in Chromium.
+    installability: session && (async () => (await session.send("Page.getInstallabilityErrors")).installabilityErrors),
     violations: async () => [...(await page.evaluate(() => window.cspViolations || [])),
-      ...logged.filter((text) => /Content Security Policy/.test(text))],
+      ...logged.splice(0).filter((text) => /Content Security Policy/.test(text))],
     close: async () => {
       await browser.close();
       fs.rmSync(profile, { recursive: true, force: true });
@@ -222,6 +232,11 @@ const pageFile = path.resolve(pageArg);
 const policy = /http-equiv="Content-Security-Policy" content="([^"]*)"/.exec(fs.readFileSync(pageFile, "utf8"))[1];
 const reports = [];
 let reported = () => {};
+// The offline app's folder that the server gives under /app/: APP, until
+// NEXT is put in its place.
+let release = appArg && path.resolve(appArg);
+const types = { ".html": "text/html; charset=utf-8", ".js": "text/javascript", ".png": "image/png",
+  ".webmanifest": "application/manifest+json" };
 const server = http.createServer((request, response) => {
   if (request.method === "POST") {
     let body = "";
@@ -233,11 +248,26 @@ const server = http.createServer((request, response) => {
     });
     return;
   }
-  response.setHeader("Content-Type", "text/html; charset=utf-8");
-  // The page's policy once more, to be reported on: every engine sends the
-  // reports here.
-  response.setHeader("Content-Security-Policy-Report-Only", `${policy}; report-uri /violation`);
-  response.end(fs.readFileSync(pageFile));
+  let file = pageFile;
+  let pagePolicy = policy;
+  const inApp = /^\/app\/([a-z0-9-]*(?:\.[a-z]+)?)(?:\?.*)?$/.exec(request.url);
+  if (release && inApp) {
+    file = path.join(release, inApp[1] || "index.html");
+    pagePolicy = /http-equiv="Content-Security-Policy" content="([^"]*)"/
+      .exec(fs.readFileSync(path.join(release, "index.html"), "utf8"))[1];
+    if (!fs.existsSync(file)) {
+      response.statusCode = 404;
+      response.end();
+      return;
+    }
+  }
+  response.setHeader("Content-Type", types[path.extname(file)] || "application/octet-stream");
+  if (file.endsWith(".html")) {
+    // The page's policy once more, to be reported on: every engine sends the
+    // reports here.
+    response.setHeader("Content-Security-Policy-Report-Only", `${pagePolicy}; report-uri /violation`);
+  }
+  response.end(fs.readFileSync(file));
 });
 // The reports of the page's violations over HTTP: a violation of the test's
 // own comes last, and its report says that those before it have come.
@@ -250,6 +280,7 @@ async function reportedViolations() {
   return reports.filter((body) => !body.includes("/last-violation")).map((body) => `reported: ${body}`);
 }
 await new Promise((resolve) => server.listen(0, "127.0.0.1", resolve));
+const port = server.address().port;
 const browser = await open();
 let failed = 0;
 let total = 0;
@@ -274,6 +305,58 @@ const load = async (url) => {
   await browser.goto(url);
   await browser.script(`${check}; arguments[0]()`);
 };
+// The offline app, over HTTP: each step waits for the event it needs (the
+// worker in control, the new worker active), and no load may break the
+// page's policy.
+async function offlineApp() {
+  const url = `http://127.0.0.1:${port}/app/`;
+  const said = async (source) => {
+    const got = await browser.script(source);
+    return got === true ? [] : [String(got)];
+  };
+  reports.splice(0);
+  await browser.violations(); // those of the loads before, already checked
+  await report("offline app: its worker in control", (async () => {
+    await browser.goto(url);
+    // Registering again gives the same registration, or why there is none.
+    return [...await said(`if (!navigator.serviceWorker) {
+        arguments[0]("this engine gives the page no navigator.serviceWorker");
+      } else {
+        navigator.serviceWorker.register("service-worker.js").catch((e) => arguments[0](String(e)));
+        navigator.serviceWorker.ready.then(() => navigator.serviceWorker.controller ? arguments[0](true) :
+          navigator.serviceWorker.addEventListener("controllerchange", () => arguments[0](true)));
+      }`), ...await browser.violations()];
+  })());
+  if (browser.installability) {
+    await report("offline app: installable", (async () =>
+      (await browser.installability()).map((e) => `not installable: ${e.errorId} ${JSON.stringify(e.errorArguments)}`))());
+  }
+  await new Promise((resolve) => {
+    server.close(resolve);
+    server.closeAllConnections();
+  });
+  await report("offline app: with the server stopped", (async () => {
+    await load(url);
+    return [...await browser.check(byName["two roots"]), ...await browser.violations()];
+  })());
+  release = path.resolve(nextArg);
+  await new Promise((resolve) => server.listen(port, "127.0.0.1", resolve));
+  await report("offline app: the next release taken", (async () => {
+    await browser.goto(url);
+    const active = await said(`navigator.serviceWorker.getRegistration().then(async (r) => {
+        await r.update();
+        const worker = r.installing || r.waiting;
+        if (worker) {
+          await new Promise((ok) => worker.addEventListener("statechange", () => worker.state === "activated" && ok()));
+        }
+        arguments[0](true);
+      }).catch((e) => arguments[0](String(e)))`);
+    await load(url);
+    return [...active, ...await said(`arguments[0](document.body.innerHTML.includes("+next") ||
+      "the page is not the next release's")`), ...await browser.violations(), ...await reportedViolations()];
+  })());
+}
+
 try {
   await load(pathToFileURL(pageFile).href);
   await browser.size(...table.phone);
@@ -318,9 +401,12 @@ try {
       })());
     }
   }
-  await load(`http://127.0.0.1:${server.address().port}/raizes.html`);
+  await load(`http://127.0.0.1:${port}/raizes.html`);
   await report("HTTP load", (async () => [...(await browser.check(byName["two roots"])),
     ...(await reportedViolations())])());
+  if (release) {
+    await offlineApp();
+  }
   // Without WebAssembly or JavaScript, the page must say what the browser
   // lacks.
   for (const [off, said] of [["WebAssembly", "não executa WebAssembly"], ["JavaScript", "precisa de JavaScript"]]) {

@@ -10,22 +10,27 @@ export default [
     // with the module's script that emscripten makes, whose createRaizes
     // (-sEXPORT_NAME in cmake/web.cmake) console.js declares as a global.
     files: ["web/**/*.js"],
-    ignores: ["web/node.js"],
+    ignores: ["web/service-worker.js"],
     languageOptions: {
       sourceType: "script",
       globals: { ...globals.browser },
     },
   },
   {
-    // Run by node, beside the module's script, for the tests.
-    files: ["web/node.js"],
-    languageOptions: { sourceType: "commonjs", globals: { ...globals.node } },
+    // The offline app's service worker, in a worker's scope of its own.
+    files: ["web/service-worker.js"],
+    languageOptions: { sourceType: "script", globals: { ...globals.serviceworker } },
   },
   {
     // Every other script is a tool or a test, run by node.
     files: ["**/*.js", "**/*.cjs", "**/*.mjs"],
     ignores: ["web/**", "tests/page_check.js"],
     languageOptions: { globals: { ...globals.node } },
+  },
+  {
+    // Appended to the node build's own script, whose createRaizes it calls.
+    files: ["tests/node-runner.js"],
+    languageOptions: { sourceType: "script", globals: { ...globals.node } },
   },
   {
     // The page test's checks, which page.mjs runs inside the page.
