@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: MIT
 // The offline app's service worker: it keeps the page, under both of its
 // addresses, and its manifest, in a cache named after their hash
-// (cmake/page.py writes @CACHE@), and answers from there first, so that after one visit the page opens and
-// runs with no network. A new release changes the hash, so this file, and
-// the browser takes the new worker: it fetches every file afresh, and the
-// old cache is dropped once the new one is in charge.
+// (cmake/page.py writes @CACHE@), and answers from there first, so that
+// after one visit the page opens and runs with no network. A new release
+// changes the hash, so this file, and the browser takes the new worker: it
+// fetches every file afresh, and the old cache is dropped once the new one
+// is in charge.
 "use strict";
 const cache = "@CACHE@";
 const files = ["./", "index.html", "manifest.webmanifest"];
