@@ -394,7 +394,8 @@ static const char *hint(const char *text, const char *end, bool first, bool line
     if (grouped_by_space) {
         return " (um número não tem separador de milhar: escreva 1000, e não 1 000)";
     }
-    if (after_byte(text, end, sign, pasted_space) != nullptr) {
+    // - 3: a sign alone in its word, or a special space after it.
+    if (after_byte(text, end, sign, pasted_space) != nullptr || word == "-" || word == "+") {
         return " (apague o espaço depois do sinal: escreva -3)";
     }
     if (holds(text, end, pasted_space)) {
@@ -421,14 +422,16 @@ static const char *hint(const char *text, const char *end, bool first, bool line
         return " (para um decimal, escreva 1.5, e não 1, 5; para dois números, separe-os só "
                "com espaços)";
     }
-    // 1;-3;2, 1; -3; 2, 1,2,3, 1,-3,2, 1.5,2 and 1/-3/2 list the numbers.
-    if (slashes || word.find(';') != none || commas > 1 ||
+    // 1;-3;2, 1; -3; 2, 1,2,3, 1,-3,2, 1.5,2 and 1/-3/2 list the numbers;
+    // 2,5; is a decimal comma, its number ended by a semicolon.
+    const bool comma_then_semicolon = word.find(';') + 1 == word.size() && digit(after_comma);
+    if (slashes || (word.find(';') != none && !comma_then_semicolon) || commas > 1 ||
         (commas == 1 && (after_comma == ' ' || sign(after_comma))) ||
         (follows == ',' && read.find('.') != none && !grouped)) {
         return " (separe os números com espaços, como em 1 -3 2)";
     }
-    // 1e1.5: an exponent's point.
-    if (follows == '.' && read.find_first_of(hexadecimal ? "pP" : "eE") != none) {
+    // 1e1.5 and 1e1,5: an exponent's point.
+    if ((follows == '.' || follows == ',') && read.find_first_of(hexadecimal ? "pP" : "eE") != none) {
         return " (um expoente é um número inteiro, como em 1.5e3)";
     }
     // 1.000.000, 1.5.2 and 2..5: a point right after a number.
