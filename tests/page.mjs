@@ -397,6 +397,8 @@ try {
           ...(pages === 1 ? [] : [`${pages} pages`]),
           ...expected.has.filter((t) => !text.includes(flat(t))).map((t) => `no "${t}" in ${JSON.stringify(text)}`),
           ...expected.not.filter((t) => text.includes(flat(t))).map((t) => `"${t}" printed`),
+          ...Object.entries(expected.count || {}).map(([t, n]) => [t, n, text.split(flat(t)).length - 1])
+            .filter(([, n, got]) => got !== n).map(([t, n, got]) => `"${t}" printed ${got} times, not ${n}`),
         ];
       })());
     }
