@@ -174,22 +174,25 @@
         problems.push(`a root's mark at (${x}, ${circle.getAttribute("cy")}) is not where the curve meets the axis (${cross})`);
       }
     }
-    // Every label clear of the curve's points and of the others, and
-    // inside the picture.
+    // Every label clear of the curve's points, the x-axis, the marks and
+    // the other labels, and inside the picture.
     const [, , width, height] = svg.getAttribute("viewBox").split(" ").map(Number);
     const curve = [...svg.querySelector(".curve").getAttribute("d").matchAll(/[ML](-?[\d.]+) (-?[\d.]+)/g)]
       .map((m) => [Number(m[1]), Number(m[2])])
       .filter(([x, y]) => x >= frame.x && x <= frame.x + frame.width && y >= frame.y && y <= frame.y + frame.height);
     const texts = [...svg.querySelectorAll(".root text, .vertex text")];
     const boxes = texts.map((t) => t.getBBox());
+    const marks = [...svg.querySelectorAll("circle")].map((m) => m.getBBox());
     const inside = (b, [x, y]) => x >= b.x && x <= b.x + b.width && y >= b.y && y <= b.y + b.height;
+    const meet = (a, b) => a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height;
     boxes.forEach((a, i) => {
       const on = curve.filter((p) => inside(a, p)).length;
-      if (on || a.x < 0 || a.y < 0 || a.x + a.width > width || a.y + a.height > height) {
-        problems.push(`label "${texts[i].textContent}" covers ${on} points of the curve, or passes the graph's edge`);
+      if (on || (a.y < axisY && axisY < a.y + a.height) || marks.some((m) => meet(a, m)) ||
+          a.x < 0 || a.y < 0 || a.x + a.width > width || a.y + a.height > height) {
+        problems.push(`label "${texts[i].textContent}" covers ${on} points of the curve, the x-axis or a mark, or passes the graph's edge`);
       }
       boxes.slice(i + 1).forEach((b, j) => {
-        if (a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height) {
+        if (meet(a, b)) {
           problems.push(`labels overlap: "${texts[i].textContent}", "${texts[i + j + 1].textContent}"`);
         }
       });

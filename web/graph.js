@@ -2,8 +2,8 @@
 // The graph of a run's equation: the curve with the program's A, B, C and
 // Δ, both axes with a scale on each, the vertex with its coordinates, and
 // each finite root the program printed, marked on the x-axis with its text.
-// Every label goes where it covers neither the curve nor another label and
-// stays inside the plot.
+// Every label goes where it covers neither the curve, the x-axis, a mark nor
+// another label, and stays inside the plot.
 /* global raizesExplain */
 /* exported raizesGraph */
 "use strict";
@@ -50,10 +50,10 @@ const raizesGraph = (() => {
   const meets = (a, b) => a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height;
 
   // Puts TEXT as near (X, Y) as its box can be while inside PLOT and clear
-  // of the curve's POINTS and of the boxes TAKEN, trying the nearest spots
-  // first, above and below; where none is clear, at the one with the
-  // fewest such clashes.
-  function place(parent, text, [x0, y0], plot, points, taken) {
+  // of the curve's POINTS, of the x-axis at height AXIS and of the boxes
+  // TAKEN, trying the nearest spots first, above and below; where none is
+  // clear, at the one with the fewest such clashes.
+  function place(parent, text, [x0, y0], plot, points, axis, taken) {
     const label = svgElement(parent, "text", {}, text);
     const candidates = [];
     for (let dy = 16; dy < plot.height; dy += 10) {
@@ -78,6 +78,7 @@ const raizesGraph = (() => {
       const clashes =
         (box.y < plot.y || box.y + box.height > plot.y + plot.height || box.width > plot.width ? 100 : 0) +
         points.slice(1).filter((q, i) => crosses(points[i], q, pad)).length +
+        (pad.y <= axis && axis <= pad.y + pad.height ? 1 : 0) +
         10 * taken.filter((t) => meets(t, pad)).length;
       if (!best || clashes < best.clashes) {
         best = { clashes, x: label.getAttribute("x"), y, anchor, box };
@@ -226,7 +227,7 @@ const raizesGraph = (() => {
         svgElement(g, "circle", { cx: fixed(px(x)), cy: fixed(axis), r: 6 });
         taken.push({ x: px(x) - 6, y: axis - 6, width: 12, height: 12 });
       }
-      place(g, text, [px(xs.reduce((s, v) => s + v, 0) / xs.length), axis], plot, points, taken);
+      place(g, text, [px(xs.reduce((s, v) => s + v, 0) / xs.length), axis], plot, points, axis, taken);
     }
     let vertexText = null;
     if (vertex && vertex.every(Number.isFinite)) {
@@ -236,7 +237,7 @@ const raizesGraph = (() => {
         svgElement(g, "circle", { cx: fixed(vx), cy: fixed(vy), r: 4 });
         taken.push({ x: vx - 4, y: vy - 4, width: 8, height: 8 });
         vertexText = `vértice (${rounded(vertex[0])}; ${rounded(vertex[1])})`;
-        place(g, vertexText, [vx, vy], plot, points, taken);
+        place(g, vertexText, [vx, vy], plot, points, axis, taken);
       }
     }
 
