@@ -34,15 +34,16 @@ const raizesExplain = (() => {
 
   // A stored value (single precision) in its shortest decimal form that
   // reads back as the same value: 0.1, not 0.100000001490116.
-  function stored(v) {
+  function shortest(v) {
     for (let digits = 1; Number.isFinite(v) && digits < 9; ++digits) {
       const shorter = Number(v.toPrecision(digits));
       if (Math.fround(shorter) === v) {
-        return plain(Object.is(v, -0) ? -0 : shorter);
+        return Object.is(v, -0) ? -0 : shorter;
       }
     }
-    return plain(v);
+    return v;
   }
+  const stored = (v) => plain(shortest(v));
 
   // A value inside a formula: in parentheses where negative or a power of
   // ten, so that (10²⁰)² is not read as 10²⁰².
@@ -80,13 +81,29 @@ const raizesExplain = (() => {
     return b < 0 ? [plus, minus] : [minus, plus];
   }
 
+  // A root as the program printed it, in words where it overflowed: the
+  // sentence quotes no "-inf".
+  const shown = (run, i) => {
+    const x = run.values[["x1", "x2"][i]];
+    return Number.isFinite(x) ? run.printed[i] : `${x < 0 ? "menos " : ""}infinito`;
+  };
+
+  // A true root to two decimals, or to its first digits where it is large.
+  const near = (v) => (Math.abs(v) < 1e9 ? `${v < 0 ? "−" : ""}${Math.abs(v).toFixed(2)}` : `cerca de ${plain(Number(v.toPrecision(2)))}`);
+
+  // The roots the program printed that are not the true ones at two
+  // decimals: each as [which, the true root].
+  function misses(run) {
+    const roots = trueRoots(run.values);
+    return roots ? [0, 1].filter((i) => Number(run.printed[i]) !== Number(roots[i].toFixed(2))).map((i) => [i, roots[i]]) : [];
+  }
+
   // Where a root the program printed is not the true root at two decimals:
   // both values, and why.
   function inexact(run) {
-    const roots = trueRoots(run.values);
-    const wrong = roots ? [0, 1].filter((i) => Number(run.printed[i]) !== Number(roots[i].toFixed(2))) : [];
+    const wrong = misses(run);
     return wrong.length === 0 ? ""
-      : ` Mas ${wrong.map((i) => `x${"₁₂"[i]} é ${roots[i].toFixed(2)}, e não ${run.printed[i]}`).join("; e ")}: ` +
+      : ` Mas ${wrong.map(([i, x]) => `x${"₁₂"[i]} é ${near(x)}, e não ${shown(run, i)}`).join("; e ")}: ` +
           "o programa guarda só uns sete algarismos de cada número, e nas contas perdeu os que faltavam.";
   }
 
@@ -138,7 +155,10 @@ const raizesExplain = (() => {
       );
     }
     if (![x1, x2].every(Number.isFinite)) {
-      return `A é tão pequeno que a divisão por 2·A passou de ${LIMIT}, o maior número que o programa guarda, e por isso ele não mostra as raízes.`;
+      return (
+        `O programa mostrou ${shown(run, 0)} e ${shown(run, 1)}: A é tão pequeno que a divisão por 2·A ` +
+        `passou de ${LIMIT}, o maior número que o programa guarda.` + inexact(run)
+      );
     }
     if (delta === 0) {
       return (
@@ -189,7 +209,8 @@ const raizesExplain = (() => {
     while (digits < 17 && Number.isFinite(s) && a !== 0 && !redo(Number(s.toPrecision(digits)))) {
       ++digits;
     }
-    const root = plain(Number(s.toPrecision(digits)));
+    const shortened = Number(s.toPrecision(digits));
+    const root = plain(shortened);
     lines.push(`√Δ = √${term(D)} = ${root}`);
     if (a === 0) {
       lines.push("2·A = 2·0 = 0: a fórmula dividiria por zero e para aqui. Com A = 0 a equação não é do segundo grau.");
@@ -197,11 +218,20 @@ const raizesExplain = (() => {
         : [...lines, `Ela é do primeiro grau: B·x + C = 0 dá x = −C / B = ${term(stored(-c))} / ${term(B)} = ${few(-c / b)}.`];
     }
     const minusB = b === 0 ? "0" : stored(-b);
+    // The quotient as redone by hand from the line above, then what the
+    // program kept of it, where the two differ.
+    const quotient = (sign, x, p) => {
+      const q = plain(Number(((shortest(-b) + sign * shortened) / (2 * shortest(a))).toPrecision(8)));
+      const kept = stored(x);
+      return !Number.isFinite(x) ? `${q}, que passa do maior número que o programa guarda (${LIMIT}): ele mostra ${p}`
+        : q === kept ? `${kept}, que o programa mostra como ${p}`
+          : `${q}, que o programa guarda como ${kept} e mostra como ${p}`;
+    };
     const [p1, p2] = run.printed;
-    lines.push(`x₁ = (−B + √Δ) / (2·A) = (${minusB} + ${root}) / (2·${term(A)}) = ${stored(x1)}, que o programa mostra como ${p1}`);
-    lines.push(`x₂ = (−B − √Δ) / (2·A) = (${minusB} − ${root}) / (2·${term(A)}) = ${stored(x2)}, que o programa mostra como ${p2}`);
+    lines.push(`x₁ = (−B + √Δ) / (2·A) = (${minusB} + ${root}) / (2·${term(A)}) = ${quotient(1, x1, p1)}`);
+    lines.push(`x₂ = (−B − √Δ) / (2·A) = (${minusB} − ${root}) / (2·${term(A)}) = ${quotient(-1, x2, p2)}`);
     return lines;
   }
 
-  return { summary, steps, stored, plain, equation };
+  return { summary, steps, stored, plain, equation, misses, near };
 })();

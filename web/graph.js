@@ -1,16 +1,17 @@
 // SPDX-License-Identifier: MIT
 // The graph of a run's equation: the curve with the program's A, B, C and
 // Δ, both axes with a scale on each, the vertex with its coordinates, and
-// each finite root the program printed, marked on the x-axis with its text.
-// Every label goes where it covers neither the curve, the x-axis, a mark nor
-// another label, and stays inside the plot.
+// each finite root the program printed that is the true one at two decimals,
+// marked on the x-axis with its text. Every label goes where it covers
+// neither the curve, the x-axis, a mark nor another label, and stays inside
+// the plot.
 /* global raizesExplain */
 /* exported raizesGraph */
 "use strict";
 const raizesGraph = (() => {
   const SVG = "http://www.w3.org/2000/svg";
   const svg = document.getElementById("curve");
-  const { plain, equation } = raizesExplain;
+  const { plain, equation, misses, near } = raizesExplain;
 
   // The one helper for SVG elements: NAME with ATTRIBUTES and TEXT, added
   // to PARENT.
@@ -156,10 +157,13 @@ const raizesGraph = (() => {
   // and the one sentence that names it for a screen reader.
   function draw(run, width, height) {
     const { a, b, c, x1, x2 } = run.values;
-    const roots = [
+    // A printed root that is not the true one is not marked as a root.
+    const wrong = misses(run).filter(([i]) => Number.isFinite([x1, x2][i]));
+    const finite = [
       [x1, run.printed[0]],
       [x2, run.printed[1]],
     ].filter(([x]) => Number.isFinite(x));
+    const roots = finite.filter(([x]) => !wrong.some(([i]) => [x1, x2][i] === x));
     svg.replaceChildren();
     svg.setAttribute("viewBox", `0 0 ${width} ${height}`);
     svg.setAttribute("width", width);
@@ -168,11 +172,11 @@ const raizesGraph = (() => {
     // A parabola drawn as a·(x − h)² − Δ/(4·a) with the program's Δ, so that
     // it crosses, touches or misses the axis as the program found.
     const delta = Number.isFinite(run.values.delta) ? run.values.delta : b * b - 4 * a * c;
-    const [x0, xEnd] = xWindow(a, b, c, delta, roots.map(([x]) => x));
+    const [x0, xEnd] = xWindow(a, b, c, delta, finite.map(([x]) => x));
     const vertex = a !== 0 ? [-b / (2 * a), -delta / (4 * a)] : null;
     const y = vertex ? (x) => a * (x - vertex[0]) ** 2 + vertex[1] : (x) => b * x + c;
     // Sampled evenly, and at the vertex and the roots themselves.
-    const xs = roots.map(([x]) => x).concat(vertex ? [vertex[0]] : []);
+    const xs = finite.map(([x]) => x).concat(vertex ? [vertex[0]] : []);
     for (let i = 0; i <= 240; ++i) {
       xs.push(x0 + ((xEnd - x0) * i) / 240);
     }
@@ -248,6 +252,7 @@ const raizesGraph = (() => {
       (shown.length
         ? `${shown.length > 1 ? "As marcas no eixo x são as raízes" : "A marca no eixo x é a raiz"} que o programa mostrou: ${shown.join(" e ")}.`
         : "O programa não mostrou nenhuma raiz que se possa marcar no eixo.") +
+      wrong.map(([i, x]) => ` O ${run.printed[i]} que o programa mostrou não está marcado: a raiz é ${near(x)}.`).join("") +
       (vertexText ? ` O ponto marcado é o ${vertexText}.` : "");
     return { title, caption, name: `${title}. ${caption}` };
   }
