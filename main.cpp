@@ -431,7 +431,8 @@ static const char *hint(const char *text, const char *end, bool first, bool line
         return " (separe os números com espaços, como em 1 -3 2)";
     }
     // 1e1.5 and 1e1,5: an exponent's point.
-    if ((follows == '.' || follows == ',') && read.find_first_of(hexadecimal ? "pP" : "eE") != none) {
+    if ((follows == '.' || follows == ',') &&
+        read.find_first_of(hexadecimal ? "pP" : "eE") != none) {
         return " (um expoente é um número inteiro, como em 1.5e3)";
     }
     // 1.000.000, 1.5.2 and 2..5: a point right after a number.
